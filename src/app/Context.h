@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace ui {
+class Form1;
+}
+
+namespace app {
+
+// The names of the files the program keeps beside it.
+inline const QString SettingsFileName = QStringLiteral("runemark.ini");
+inline const QString ManualFileName = QStringLiteral("MANUAL.RM");
+
+// The shared values of one run of the program, and the windows they belong to.
+struct Context {
+    // startDirectory: the directory current when the program started. The
+    // settings file is the one there for the whole run, however often a
+    // launch changes the current directory afterwards.
+    Context(ui::Form1& form, const QString& startDirectory);
+
+    ui::Form1& Form1;
+    QString QuakeDir;
+    QString GameCommand;
+    bool ProbeResult = false;
+    QString ProbeName;
+
+    QString startDirectory;
+    QString settingsFile;
+
+    // Ends the program at once; the default asks the event loop to quit.
+    std::function<void()> endProgram;
+};
+
+// Looks for the first ordinary file matching `pattern`: its bare name goes to
+// ProbeName (empty when none) and ProbeResult tells whether one was found.
+void ProbeFile(Context& ctx, const QString& pattern);
+
+} // namespace app

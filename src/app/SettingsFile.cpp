@@ -1,0 +1,50 @@
+#include "app/SettingsFile.h"
+
+#include "app/Context.h"
+#include "platform/Error.h"
+#include "platform/Paths.h"
+#include "platform/SequentialFile.h"
+
+namespace app {
+
+void readSettings(Context& ctx) {
+    platform::InputFile file(ctx.settingsFile);
+    ctx.QuakeDir = file.readValue();
+    ctx.GameCommand = file.readValue();
+}
+
+SettingsRead tryReadSettings(const QString& path) {
+    SettingsRead result;
+    QString reason;
+    const auto bytes = platform::readFileBytes(path, &reason);
+    if (!bytes) {
+        result.problem = platform::Error(QStringLiteral("Cannot read the settings file"),
+                                         platform::nativePath(path), reason)
+                             .message();
+        return result;
+    }
+    platform::FieldReader fields(platform::decodeText(*bytes));
+    while (result.values.size() < 2) {
+        const auto value = fields.next();
+        if (!value) {
+            result.problem =
+                platform::Error(QStringLiteral("Cannot read the settings file"),
+                                platform::nativePath(path),
+                                QStringLiteral("it holds only %1 of its two values")
+                                    .arg(result.values.size()))
+                    .message();
+            break;
+        }
+        result.values.append(*value);
+    }
+    return result;
+}
+
+void writeSettings(const QString& path, const QString& quakeDir, const QString& gameCommand) {
+    platform::OutputFile file(path);
+    file.writeRecord(quakeDir);
+    file.writeRecord(gameCommand);
+    file.close();
+}
+
+} // namespace app

@@ -1,0 +1,44 @@
+#include "catalogue/Scan.h"
+
+#include "app/Context.h"
+#include "catalogue/PatchName.h"
+#include "platform/Paths.h"
+#include "ui/Form1.h"
+
+namespace catalogue {
+
+void scanPatches(app::Context& ctx, ScanMode mode) {
+    ui::Form1& form = ctx.Form1;
+    const QString sep = platform::separator();
+
+    for (int i = 0; i < form.Dir1->ListCount(); ++i)
+        form.List1->AddItem(form.Dir1->List(i));
+
+    for (int i = 0; i < form.List1->ListCount(); ++i) {
+        const QString entry = form.List1->List(i);
+        app::ProbeFile(ctx, entry + sep + QStringLiteral("progs.dat"));
+        if (ctx.ProbeResult) {
+            form.List2->AddItem(patchName(entry));
+            continue;
+        }
+        app::ProbeFile(ctx, entry + sep + QStringLiteral("*.pak"));
+        if (!ctx.ProbeResult)
+            continue;
+        const QString name = patchName(entry);
+        const OfficialGame* game = officialGameNamed(name);
+        if (mode == ScanMode::Refresh) {
+            if (game != &OfficialGames[0]) // only the base game is held back
+                form.List2->AddItem(name);
+        } else if (!game) {
+            form.List2->AddItem(name);
+        } else {
+            form.Combo2->AddItem(QLatin1String(game->title));
+            form.Combo2->setListIndex(0);
+        }
+    }
+
+    if (form.List2->ListCount() > 0)
+        form.List2->setListIndex(0);
+}
+
+} // namespace catalogue

@@ -1,0 +1,18 @@
+#pragma once
+
+namespace app {
+struct Context;
+}
+
+namespace catalogue {
+
+// The start-up scan sends the official games to the official-game list; the
+// rescan of Refresh holds back only "Id1" and lists the rest as patches.
+enum class ScanMode { StartUp, Refresh };
+
+// Fills List1 with every sub-directory of the directory list, then List2 with
+// the patches and (at start-up) Combo2 with the official games found, and
+// selects List2's first entry. Reads the disk only through ProbeFile and Dir1.
+void scanPatches(app::Context& ctx, ScanMode mode);
+
+} // namespace catalogue

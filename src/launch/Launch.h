@@ -1,0 +1,19 @@
+#pragma once
+
+namespace app {
+struct Context;
+}
+
+namespace launch {
+
+// Starts the patch selected in List2: the Quake directory current while the
+// game starts, the launcher's own directory afterwards. Shared by the
+// double-click and the context menu's Play.
+void launchSelectedPatch(app::Context& ctx);
+
+// The Play button.
+void Command1_Click(app::Context& ctx);
+// A double-click on the patch list.
+void List2_DblClick(app::Context& ctx);
+
+} // namespace launch

@@ -1,0 +1,76 @@
+#include "menu/ContextMenu.h"
+
+#include "app/Context.h"
+#include "platform/Error.h"
+#include "platform/Paths.h"
+#include "ui/Form1.h"
+#include "ui/FrmMenus.h"
+#include "ui/Screen.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace menu {
+
+namespace {
+
+int roundHalfEven(double sum, double twipsPerPixel) {
+    const float quotient = static_cast<float>(sum / twipsPerPixel);
+    // nearbyint rounds in the default mode, to nearest with halves to even.
+    const double rounded = std::nearbyint(static_cast<double>(quotient));
+    if (!std::isfinite(rounded) || rounded < std::numeric_limits<std::int32_t>::min() ||
+        rounded > std::numeric_limits<std::int32_t>::max())
+        throw platform::Error(QStringLiteral("Cannot place the menu at"),
+                              QString::number(static_cast<double>(quotient)),
+                              QStringLiteral("Overflow"));
+    return static_cast<int>(rounded);
+}
+
+} // namespace
+
+QPoint popupPosition(double formLeft, double tabLeft, double listLeft, float x, double formTop,
+                     double tabTop, double listTop, float y, double twipsPerPixelX,
+                     double twipsPerPixelY) {
+    const double sumX = formLeft + tabLeft + listLeft + static_cast<double>(x) + 135.0;
+    const double sumY = formTop + tabTop + listTop + static_cast<double>(y) + 720.0;
+    return {roundHalfEven(sumX, twipsPerPixelX), roundHalfEven(sumY, twipsPerPixelY)};
+}
+
+void List2_MouseDown(app::Context& ctx, int button, int shift, float x, float y) {
+    Q_UNUSED(shift);
+    ui::Form1& form = ctx.Form1;
+    const QString sep = platform::separator();
+    const QString patch = form.List2->List(form.List2->ListIndex());
+    const QString folder = ctx.QuakeDir + sep + patch + sep;
+
+    app::ProbeFile(ctx, folder + QStringLiteral("*") + patch + QStringLiteral("*.txt"));
+    if (!ctx.ProbeResult)
+        app::ProbeFile(ctx, folder + QStringLiteral("*read*.txt"));
+
+    ui::MenuItem& readme = form.frmMenus().menu(1);
+    if (ctx.ProbeResult) {
+        readme.setEnabled(true);
+        readme.setCaption(QStringLiteral("&Readme (") + ctx.ProbeName.toLower() +
+                          QStringLiteral(")"));
+        readme.setTag((folder + ctx.ProbeName).toLower());
+    } else {
+        readme.setEnabled(false);
+        readme.setCaption(QStringLiteral("&Readme"));
+        readme.setTag(QString());
+    }
+
+    if (button != ui::RightButton)
+        return;
+    const QPoint at = popupPosition(form.Left(), ui::leftTwips(form.SSTab1),
+                                    ui::leftTwips(form.List2), x, form.Top(),
+                                    ui::topTwips(form.SSTab1), ui::topTwips(form.List2), y,
+                                    ui::twipsPerPixelX(), ui::twipsPerPixelY());
+    ui::FrmMenus* owner = &form.frmMenus();
+    QMenuBar* bar = ui::GetMenu(owner);
+    QMenu* dropDown = ui::GetSubMenu(bar, 0);
+    const int noRectangle = 0;
+    ui::TrackPopupMenu(dropDown, ui::TPM_RIGHTBUTTON, at.x(), at.y(), 0, owner, &noRectangle);
+}
+
+} // namespace menu

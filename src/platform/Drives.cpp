@@ -1,0 +1,173 @@
+#include "platform/Drives.h"
+
+#include "platform/Paths.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QStorageInfo>
+
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+
+std::optional<QList<Mount>>& injectedTable() {
+    static std::optional<QList<Mount>> table;
+    return table;
+}
+
+QHash<QString, QString>& lastDirectoryByDrive() {
+    static QHash<QString, QString> map;
+    return map;
+}
+
+bool isPseudoType(const QString& type) {
+    static const QStringList pseudo = {
+        QStringLiteral("proc"),       QStringLiteral("sysfs"),     QStringLiteral("devtmpfs"),
+        QStringLiteral("devpts"),     QStringLiteral("tmpfs"),     QStringLiteral("cgroup"),
+        QStringLiteral("cgroup2"),    QStringLiteral("securityfs"), QStringLiteral("debugfs"),
+        QStringLiteral("tracefs"),    QStringLiteral("pstore"),    QStringLiteral("bpf"),
+        QStringLiteral("configfs"),   QStringLiteral("fusectl"),   QStringLiteral("mqueue"),
+        QStringLiteral("hugetlbfs"),  QStringLiteral("autofs"),    QStringLiteral("binfmt_misc"),
+        QStringLiteral("efivarfs"),   QStringLiteral("squashfs"),  QStringLiteral("nsfs"),
+        QStringLiteral("ramfs"),      QStringLiteral("rpc_pipefs"), QStringLiteral("overlay"),
+        QStringLiteral("fuse.portal"), QStringLiteral("fuse.gvfsd-fuse"),
+    };
+    return pseudo.contains(type);
+}
+
+bool isNetworkType(const QString& type) {
+    return type.startsWith(QLatin1String("nfs")) || type == QLatin1String("cifs") ||
+           type == QLatin1String("smb3") || type == QLatin1String("fuse.sshfs") ||
+           type == QLatin1String("9p");
+}
+
+bool isSystemArea(const QString& path) {
+    // Internal mount points of the system, never a place for a game.
+    static const QStringList areas = {QStringLiteral("/proc"), QStringLiteral("/sys"),
+                                      QStringLiteral("/dev"),  QStringLiteral("/run"),
+                                      QStringLiteral("/boot"), QStringLiteral("/snap"),
+                                      QStringLiteral("/var/lib"), QStringLiteral("/etc")};
+    if (path.startsWith(QLatin1String("/run/media/")))
+        return false;
+    for (const QString& area : areas) {
+        if (path == area || path.startsWith(area + QLatin1Char('/')))
+            return true;
+    }
+    return false;
+}
+
+QList<Mount> hostTable() {
+    QList<Mount> table;
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        if (!volume.isValid())
+            continue;
+        table.append({QDir::fromNativeSeparators(volume.rootPath()),
+                      QString::fromLocal8Bit(volume.device()),
+                      QString::fromLatin1(volume.fileSystemType())});
+    }
+    return table;
+}
+
+bool contains(const QString& mount, const QString& path) {
+    if (mount == QLatin1String("/"))
+        return path.startsWith(QLatin1Char('/'));
+    return path == mount || path.startsWith(mount + QLatin1Char('/'));
+}
+
+} // namespace
+
+QStringList recognisedDrives(const QList<Mount>& table) {
+    QStringList result;
+#ifdef Q_OS_WIN
+    for (const Mount& mount : table) {
+        if (mount.path.size() >= 2 && mount.path.at(1) == QLatin1Char(':'))
+            result.append(mount.path.left(2).toLower());
+    }
+#else
+    result.append(QStringLiteral("/")); // the root is always a drive
+    for (const Mount& mount : table) {
+        const QString path = withoutTrailingSeparator(mount.path);
+        if (path == QLatin1String("/") || !path.startsWith(QLatin1Char('/')))
+            continue;
+        if (isPseudoType(mount.type) || isSystemArea(path))
+            continue;
+        if (!mount.device.startsWith(QLatin1String("/dev/")) && !isNetworkType(mount.type))
+            continue;
+        result.append(path);
+    }
+#endif
+    result.removeDuplicates();
+    std::sort(result.begin(), result.end(),
+              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    return result;
+}
+
+QStringList drives() {
+    const auto& injected = injectedTable();
+    return recognisedDrives(injected ? *injected : hostTable());
+}
+
+void setMountTableForTesting(std::optional<QList<Mount>> table) {
+    injectedTable() = std::move(table);
+    lastDirectoryByDrive().clear();
+}
+
+QString driveOf(const QString& path) {
+#ifdef Q_OS_WIN
+    if (path.size() >= 2 && path.at(1) == QLatin1Char(':'))
+        return path.left(2).toLower();
+    return {};
+#else
+    const QString normal = QDir::fromNativeSeparators(path);
+    if (!normal.startsWith(QLatin1Char('/')))
+        return {};
+    QString best;
+    for (const QString& drive : drives()) {
+        if (contains(drive, normal) && drive.size() > best.size())
+            best = drive;
+    }
+    return best;
+#endif
+}
+
+bool sameDrive(const QString& a, const QString& b) {
+#ifdef Q_OS_WIN
+    return !a.isEmpty() && !b.isEmpty() && a.left(1).toUpper() == b.left(1).toUpper();
+#else
+    const QString driveA = driveOf(a);
+    return !driveA.isEmpty() && driveA == driveOf(b);
+#endif
+}
+
+QString currentDirectoryOn(const QString& drive) {
+    const QString cwd = withoutTrailingSeparator(QDir::currentPath());
+    if (driveOf(cwd) == drive)
+        return nativePath(cwd);
+    const QString remembered = lastDirectoryByDrive().value(drive);
+    if (!remembered.isEmpty() && QFileInfo(remembered).isDir())
+        return remembered;
+#ifdef Q_OS_WIN
+    return drive.toUpper() + separator();
+#else
+    return drive;
+#endif
+}
+
+void noteCurrentDirectory(const QString& path) {
+    const QString drive = driveOf(path);
+    if (!drive.isEmpty())
+        lastDirectoryByDrive().insert(drive, path);
+}
+
+bool isDriveText(const QString& text) {
+#ifdef Q_OS_WIN
+    return text.size() == 2 && text.at(1) == QLatin1Char(':');
+#else
+    return drives().contains(text);
+#endif
+}
+
+} // namespace platform

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QByteArray>
+#include <QSaveFile>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+namespace platform {
+
+// Reads comma- or line-separated values the way the settings file is read:
+// blanks before a value are skipped; a value that begins with a double quote
+// runs to the next double quote (commas included) and the rest of its field,
+// up to and including the next comma or line end, is passed over; any other
+// value runs to the first comma or line end, which is consumed. Line ends are
+// CR LF, LF or a lone CR. Quotes are never part of a value; nothing is trimmed.
+class FieldReader {
+public:
+    explicit FieldReader(QString text) : text_(std::move(text)) {}
+    // The next value, or nullopt when reading would go past the end.
+    std::optional<QString> next();
+
+private:
+    void skipPastDelimiter();
+
+    QString text_;
+    qsizetype pos_ = 0;
+};
+
+// Text in the system's 8-bit code page, as the settings file and the manual
+// are stored (no byte-order mark, no conversion of line ends).
+QString decodeText(const QByteArray& bytes);
+QByteArray encodeText(const QString& text);
+
+// The whole file, or nullopt with the system's reason in `reason`.
+std::optional<QByteArray> readFileBytes(const QString& path, QString* reason);
+
+// A file opened for sequential reading. Files read this way are small (the
+// settings file, the manual), so it is read whole at open.
+class InputFile {
+public:
+    // Throws Error naming the file when it is missing or cannot be read.
+    explicit InputFile(const QString& path);
+
+    qint64 length() const { return bytes_.size(); }
+    // Throws Error ("past end of file") when no value is left.
+    QString readValue();
+    // The next n bytes as text (fewer at the end of the file).
+    QString readChars(qint64 n);
+
+private:
+    QString path_;
+    QByteArray bytes_;
+    qint64 pos_ = 0;
+    std::unique_ptr<FieldReader> fields_;
+};
+
+// A file opened for sequential writing. The old file is replaced only when
+// close() succeeds, so a failed write never leaves it half written.
+class OutputFile {
+public:
+    // Throws Error naming the file when it cannot be created.
+    explicit OutputFile(const QString& path);
+
+    // One record: the value between double quotes, then CR LF. Nothing inside
+    // the value is escaped.
+    void writeRecord(const QString& value);
+    // Commits the new content; throws Error with the system's reason.
+    void close();
+
+private:
+    QString path_;
+    QSaveFile file_;
+};
+
+} // namespace platform

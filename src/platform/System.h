@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+// Makes `path` (resolved ignoring case) the process's current directory.
+// Throws Error naming the directory and the system's reason when it cannot.
+void changeDirectory(const QString& path);
+
+// The process's current directory, native separators, no trailing separator
+// except at a root.
+QString currentDirectory();
+
+// The directory holding the program file.
+QString programDirectory();
+
+// Where an installed copy keeps its read-only data (the manual).
+QString installedDataDirectory();
+
+} // namespace platform

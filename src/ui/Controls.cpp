@@ -1,0 +1,228 @@
+#include "ui/Controls.h"
+
+#include "platform/Drives.h"
+#include "platform/System.h"
+#include "ui/Screen.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace ui {
+
+int buttonCode(Qt::MouseButton button) {
+    switch (button) {
+    case Qt::LeftButton:
+        return LeftButton;
+    case Qt::RightButton:
+        return RightButton;
+    case Qt::MiddleButton:
+        return MiddleButton;
+    default:
+        return 0;
+    }
+}
+
+int shiftCode(Qt::KeyboardModifiers modifiers) {
+    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
+           (modifiers & Qt::AltModifier ? 4 : 0);
+}
+
+int sortedInsertPosition(int count, const std::function<QString(int)>& at, const QString& text) {
+    int low = 0, high = count;
+    while (low < high) {
+        const int mid = low + (high - low) / 2;
+        if (at(mid).compare(text, Qt::CaseInsensitive) <= 0)
+            low = mid + 1;
+        else
+            high = mid;
+    }
+    return low;
+}
+
+// ---- ListBox
+
+ListBox::ListBox(const QString& name, bool sorted, QWidget* parent)
+    : QListWidget(parent), sorted_(sorted) {
+    setObjectName(name);
+    setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+}
+
+void ListBox::Clear() { clear(); }
+
+void ListBox::AddItem(const QString& text) {
+    const int row =
+        sorted_ ? sortedInsertPosition(count(), [this](int i) { return item(i)->text(); }, text)
+                : count();
+    insertItem(row, text);
+}
+
+void ListBox::RemoveItem(int index) { delete takeItem(index); }
+
+QString ListBox::List(int index) const {
+    const QListWidgetItem* entry = index >= 0 ? item(index) : nullptr;
+    return entry ? entry->text() : QString();
+}
+
+void ListBox::setListIndex(int index) {
+    if (index < 0 || index >= count()) {
+        setCurrentRow(-1);
+        clearSelection();
+        return;
+    }
+    setCurrentRow(index);
+}
+
+void ListBox::mousePressEvent(QMouseEvent* event) {
+    const QPointF at = event->position();
+    emit MouseDown(buttonCode(event->button()), shiftCode(event->modifiers()),
+                   static_cast<float>(at.x() * twipsPerPixelX()),
+                   static_cast<float>(at.y() * twipsPerPixelY()));
+    // A right button shows the menu without moving the selection, as list
+    // boxes on the classic desktop do.
+    if (event->button() != Qt::RightButton)
+        QListWidget::mousePressEvent(event);
+}
+
+void ListBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    QListWidget::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton)
+        emit DblClick();
+}
+
+// ---- ComboEdit and ComboBox
+
+void ComboEdit::keyPressEvent(QKeyEvent* event) {
+    QLineEdit::keyPressEvent(event);
+    const QString typed = event->text();
+    const bool typesCharacter =
+        event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Return ||
+        event->key() == Qt::Key_Enter || (!typed.isEmpty() && typed.at(0).isPrint());
+    if (typesCharacter)
+        emit KeyPress(typed.isEmpty() ? 0 : typed.at(0).unicode());
+}
+
+ComboBox::ComboBox(const QString& name, bool editable, bool sorted, QWidget* parent)
+    : QComboBox(parent), sorted_(sorted) {
+    setObjectName(name);
+    setEditable(editable);
+    if (editable) {
+        auto* edit = new ComboEdit(this);
+        setLineEdit(edit);
+        connect(edit, &ComboEdit::KeyPress, this, &ComboBox::KeyPress);
+    }
+    // Enter must not add the typed text to the list.
+    setInsertPolicy(QComboBox::NoInsert);
+}
+
+void ComboBox::Clear() {
+    clear();
+    if (isEditable())
+        setEditText(QString());
+}
+
+void ComboBox::AddItem(const QString& text) {
+    const int before = currentIndex();
+    const QString shown = isEditable() ? currentText() : QString();
+    const int row =
+        sorted_ ? sortedInsertPosition(count(), [this](int i) { return itemText(i); }, text)
+                : count();
+    insertItem(row, text);
+    // Qt selects the first entry added to an empty box; this toolkit does not.
+    if (before < 0)
+        setCurrentIndex(-1);
+    if (isEditable())
+        setEditText(shown);
+}
+
+QString ComboBox::List(int index) const { return index >= 0 ? itemText(index) : QString(); }
+
+void ComboBox::setListIndex(int index) { setCurrentIndex(index < count() ? index : -1); }
+
+void ComboBox::setText(const QString& text) {
+    if (isEditable())
+        setEditText(text);
+    else
+        setCurrentIndex(findText(text));
+}
+
+// ---- CheckBox, Button, Label, TextBox
+
+CheckBox::CheckBox(const QString& name, const QString& caption, QWidget* parent)
+    : QCheckBox(caption, parent) {
+    setObjectName(name);
+}
+
+Button::Button(const QString& name, const QString& caption, QWidget* parent)
+    : QPushButton(caption, parent) {
+    setObjectName(name);
+}
+
+Label::Label(const QString& name, const QString& caption, bool autoSize, QWidget* parent)
+    : QLabel(caption, parent), autoSize_(autoSize) {
+    setObjectName(name);
+}
+
+void Label::setCaption(const QString& caption) {
+    setText(caption);
+    if (autoSize_)
+        resize(sizeHint());
+}
+
+TextBox::TextBox(const QString& name, QWidget* parent) : QPlainTextEdit(parent) {
+    setObjectName(name);
+    setReadOnly(true);
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+}
+
+void TextBox::setText(const QString& text) {
+    text_ = text;
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    setPlainText(shown);
+}
+
+// ---- DriveListBox
+
+DriveListBox::DriveListBox(const QString& name, QWidget* parent) : QComboBox(parent) {
+    setObjectName(name);
+    fill();
+    const int here = findText(platform::driveOf(platform::currentDirectory()));
+    setCurrentIndex(here);
+    current_ = currentText();
+    connect(this, &QComboBox::activated, this, [this] { emit userPicked(); });
+}
+
+void DriveListBox::fill() {
+    clear();
+    addItems(platform::drives());
+}
+
+void DriveListBox::setDrive(const QString& pathOrDrive) {
+    QString drive = platform::isDriveText(pathOrDrive) ? pathOrDrive
+                                                       : platform::driveOf(pathOrDrive);
+    if (drive.isEmpty())
+        drive = current_;
+    if (findText(drive) < 0)
+        fill(); // a volume mounted since the list was filled
+    setCurrentIndex(findText(drive));
+    if (drive == current_)
+        return;
+    current_ = drive;
+    if (Change)
+        Change();
+}
+
+void DriveListBox::commitUserChoice() {
+    const QString picked = currentText();
+    if (picked == current_)
+        return;
+    current_ = picked;
+    if (Change)
+        Change();
+}
+
+} // namespace ui

@@ -1,0 +1,163 @@
+#pragma once
+
+// Standard controls with the semantics the handlers rely on, over Qt widgets.
+// Each control carries its design name as its Qt object name.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <functional>
+
+namespace ui {
+
+// Mouse buttons and modifier keys as the mouse events report them.
+constexpr int LeftButton = 1;
+constexpr int RightButton = 2;
+constexpr int MiddleButton = 4;
+int buttonCode(Qt::MouseButton button);
+int shiftCode(Qt::KeyboardModifiers modifiers);
+
+// Index of the first entry of `count` entries (read through `at`) that sorts
+// after `text` ignoring case: where a sorted list inserts a new entry, after
+// any entries equal to it.
+int sortedInsertPosition(int count, const std::function<QString(int)>& at, const QString& text);
+
+class ListBox : public QListWidget {
+    Q_OBJECT
+public:
+    ListBox(const QString& name, bool sorted, QWidget* parent);
+
+    void Clear();
+    // Sorted lists insert in ascending order ignoring case; others append.
+    void AddItem(const QString& text);
+    void RemoveItem(int index);
+    int ListCount() const { return count(); }
+    // Empty text at -1 and at any other index without an entry.
+    QString List(int index) const;
+    int ListIndex() const { return currentRow(); }
+    void setListIndex(int index);
+    bool Enabled() const { return isEnabled(); }
+
+signals:
+    // Raised when a button goes down, before the list reacts to it; x and y
+    // are the pointer's position inside the list in twips.
+    void MouseDown(int button, int shift, float x, float y);
+    void DblClick();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    bool sorted_;
+};
+
+// The edit field of an editable combo box: reports each typed character
+// (Backspace and Enter included) once the field has taken it.
+class ComboEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    using QLineEdit::QLineEdit;
+signals:
+    void KeyPress(int keyAscii);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+class ComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    // editable: a drop-down combo with an edit field; otherwise pick-only.
+    ComboBox(const QString& name, bool editable, bool sorted, QWidget* parent);
+
+    void Clear();
+    // Adding never changes the selection or the edit field's text.
+    void AddItem(const QString& text);
+    int ListCount() const { return count(); }
+    QString List(int index) const;
+    int ListIndex() const { return currentIndex(); }
+    // Selects the entry and shows it as the text.
+    void setListIndex(int index);
+    QString Text() const { return currentText(); }
+    void setText(const QString& text);
+    bool Enabled() const { return isEnabled(); }
+
+signals:
+    void KeyPress(int keyAscii);
+
+private:
+    bool sorted_;
+};
+
+class CheckBox : public QCheckBox {
+    Q_OBJECT
+public:
+    CheckBox(const QString& name, const QString& caption, QWidget* parent);
+    int Value() const { return isChecked() ? 1 : 0; }
+    bool Enabled() const { return isEnabled(); }
+};
+
+class Button : public QPushButton {
+    Q_OBJECT
+public:
+    Button(const QString& name, const QString& caption, QWidget* parent);
+    bool Enabled() const { return isEnabled(); }
+};
+
+class Label : public QLabel {
+    Q_OBJECT
+public:
+    // autoSize: the label grows or shrinks to fit its caption, keeping its
+    // top-left corner.
+    Label(const QString& name, const QString& caption, bool autoSize, QWidget* parent);
+    QString Caption() const { return text(); }
+    void setCaption(const QString& caption);
+
+private:
+    bool autoSize_;
+};
+
+// Multi-line, read-only but selectable text box with a vertical scroll bar.
+class TextBox : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    TextBox(const QString& name, QWidget* parent);
+    // The text as it was set, byte for byte; CR LF breaks lines on screen.
+    QString Text() const { return text_; }
+    void setText(const QString& text);
+
+private:
+    QString text_;
+};
+
+// Drive list: the host's drives; Drive reads as the chosen drive's text.
+class DriveListBox : public QComboBox {
+    Q_OBJECT
+public:
+    DriveListBox(const QString& name, QWidget* parent);
+
+    QString Drive() const { return current_; }
+    // Selects the drive of `pathOrDrive`; raises Change inside the call when
+    // the drive changes.
+    void setDrive(const QString& pathOrDrive);
+    // Takes the entry the user picked as the drive (raising Change).
+    void commitUserChoice();
+
+    // Raised inside setDrive() and commitUserChoice() when the drive changes.
+    std::function<void()> Change;
+
+signals:
+    void userPicked();
+
+private:
+    void fill();
+    QString current_;
+};
+
+} // namespace ui

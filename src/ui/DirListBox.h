@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QListWidget>
+#include <QStringList>
+
+#include <functional>
+
+namespace ui {
+
+// Directory list: shows the open directory's ancestors, the directory itself
+// and its sub-directories (sorted ignoring case, hidden ones left out).
+// Entry i (0 to ListCount-1) is the full path of sub-directory i; -1 is the
+// open directory, -2 its parent and so on up to the root.
+class DirListBox : public QListWidget {
+    Q_OBJECT
+public:
+    DirListBox(const QString& name, QWidget* parent);
+
+    QString Path() const { return path_; }
+    // Opens `path` (resolved ignoring case; a drive's text opens that drive's
+    // current directory). Raises Change inside the call when the path
+    // changes. Throws platform::Error when the directory cannot be opened.
+    void setPath(const QString& path);
+    int ListCount() const { return static_cast<int>(subdirectories_.size()); }
+    QString List(int index) const;
+    int ListIndex() const;
+    // Re-reads the open directory from disk.
+    void Refresh();
+
+    std::function<void()> Change;
+
+signals:
+    // The user opened an entry (double-click or Enter).
+    void userOpened(const QString& path);
+
+private:
+    void reload();
+
+    QString path_;
+    QStringList ancestors_; // root first, the open directory last
+    QStringList subdirectories_;
+};
+
+} // namespace ui

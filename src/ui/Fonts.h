@@ -1,0 +1,10 @@
+#pragma once
+
+namespace ui {
+
+// The design names its fonts by face. Where a face is missing (always "MS
+// Sans Serif" on Linux), Qt is told which metric-compatible face to use, so
+// every caption fits the box its design gives it.
+void installFontSubstitutes();
+
+} // namespace ui

@@ -1,0 +1,158 @@
+#include "ui/Form1.h"
+
+#include "ui/Screen.h"
+
+#include <QKeyEvent>
+#include <QScreen>
+
+namespace ui {
+
+namespace {
+
+QFont fontOf(const QString& face, double points) {
+    QFont font(face);
+    font.setPointSizeF(points);
+    return font;
+}
+
+QGroupBox* frame(int index, QWidget* page, int left, int top, int width, int height) {
+    auto* box = new QGroupBox(page);
+    box->setObjectName(QStringLiteral("Frame1_%1").arg(index));
+    placeTwips(box, left, top, width, height);
+    return box;
+}
+
+Label* label(const QString& name, const QString& caption, QWidget* parent, int left, int top,
+             int width, int height) {
+    auto* control = new Label(name, caption, true, parent);
+    placeTwips(control, left, top, width, height);
+    control->setCaption(caption);
+    return control;
+}
+
+template <typename Control>
+Control* placed(Control* control, int left, int top, int width, int height,
+                const QString& tooltip = {}) {
+    placeTwips(control, left, top, width, height);
+    if (!tooltip.isEmpty())
+        control->setToolTip(tooltip);
+    return control;
+}
+
+QWidget* aboutPage(TabControl* tabs) { return tabs->page(2); }
+
+} // namespace
+
+Form1::Form1()
+    : SSTab1(new TabControl(QStringLiteral("SSTab1"),
+                            {QStringLiteral("Play Quake"), QStringLiteral("Setup"),
+                             QStringLiteral("About")},
+                            this)),
+      about(aboutPage(SSTab1)) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Runemark"));
+    setWindowIcon(QIcon(QStringLiteral(":/runemark/runemark.png")));
+    setFont(fontOf(QStringLiteral("Arial"), 8.25));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(pixelsX(6555), pixelsY(3915));
+    placeTwips(SSTab1, 60, 60, 6435, 3315);
+
+    // Play Quake page.
+    Frame1[1] = frame(1, SSTab1->page(0), 60, 360, 6315, 2895);
+    Label3 = label(QStringLiteral("Label3"), QStringLiteral("Select Patch:"), Frame1[1], 60, 60,
+                   945, 210);
+    List2 = placed(new ListBox(QStringLiteral("List2"), true, Frame1[1]), 60, 420, 3615, 2370,
+                   QStringLiteral("Select The Patch You Wish To Play"));
+    List1 = placed(new ListBox(QStringLiteral("List1"), true, Frame1[1]), 3420, 2520, 255, 270);
+    List1->setVisible(false);
+    Check1 = placed(new CheckBox(QStringLiteral("Check1"), QStringLiteral("Play An Approved Game"),
+                                 Frame1[1]),
+                    3780, 420, 2085, 195);
+    Check1->setFont(fontOf(QStringLiteral("MS Sans Serif"), 8.25));
+    Combo2 = placed(new ComboBox(QStringLiteral("Combo2"), false, true, Frame1[1]), 3780, 720,
+                    2475, 330, QStringLiteral("Select An 'Id Software Approved' Game"));
+    Combo2->setEnabled(false);
+
+    // Setup page.
+    Frame1[2] = frame(2, SSTab1->page(1), 60, 360, 6315, 2835);
+    Label1 = label(QStringLiteral("Label1"), QStringLiteral("Select Your Quake Directory:"),
+                   Frame1[2], 60, 60, 2115, 210);
+    const QString where = QStringLiteral("Where Is Quake Installed On Your System");
+    Drive1 = placed(new DriveListBox(QStringLiteral("Drive1"), Frame1[2]), 60, 360, 2595, 330,
+                    where);
+    Dir1 = placed(new DirListBox(QStringLiteral("Dir1"), Frame1[2]), 60, 780, 2595, 2010, where);
+    Label2 = label(QStringLiteral("Label2"), QStringLiteral("Program And Command Line:"),
+                   Frame1[2], 2760, 60, 2085, 210);
+    Combo1 = placed(new ComboBox(QStringLiteral("Combo1"), true, false, Frame1[2]), 2760, 360,
+                    3495, 330, QStringLiteral("Change The Program And Command Line Options"));
+
+    // About page.
+    Label4 = about.Label4;
+    Label5 = about.Label5;
+    SSTab2 = about.SSTab2;
+    Text1 = about.Text1;
+
+    Command1 = placed(new Button(QStringLiteral("Command1"), QStringLiteral("&Play"), this), 3720,
+                      3480, 1335, 375);
+    Command2 = placed(new Button(QStringLiteral("Command2"), QStringLiteral("E&xit"), this), 5160,
+                      3480, 1335, 375);
+    // Enter plays, Esc exits.
+    Command1->setDefault(true);
+    Command1->setAutoDefault(false);
+    Command2->setAutoDefault(false);
+
+    // Tab order of the focusable controls, in the design's order.
+    const QList<QWidget*> order = {SSTab1->tabBar(), Check1,  List2,    Dir1,
+                                   Drive1,           Combo1,  SSTab2->tabBar(),
+                                   Command1,         Command2, Text1,   Combo2};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order.at(i - 1), order.at(i));
+}
+
+Form1::~Form1() = default;
+
+float Form1::Left() const {
+    return static_cast<float>(frameGeometry().x() * twipsPerPixelX());
+}
+
+float Form1::Top() const { return static_cast<float>(frameGeometry().y() * twipsPerPixelY()); }
+
+FrmMenus& Form1::frmMenus() {
+    if (!menus_) {
+        menus_ = std::make_unique<FrmMenus>();
+        connect(menus_.get(), &FrmMenus::menuClick, this, &Form1::menuClick);
+    }
+    return *menus_;
+}
+
+void Form1::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (centred_)
+        return;
+    centred_ = true;
+    if (const QScreen* where = screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(where->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void Form1::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        Command2->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+float leftTwips(const QWidget* control) {
+    return static_cast<float>(control->x() * twipsPerPixelX());
+}
+
+float topTwips(const QWidget* control) {
+    return static_cast<float>(control->y() * twipsPerPixelY());
+}
+
+} // namespace ui
