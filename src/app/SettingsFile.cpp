@@ -28,10 +28,9 @@ SettingsRead tryReadSettings(const QString& path) {
         const auto value = fields.next();
         if (!value) {
             result.problem =
-                platform::Error(QStringLiteral("Cannot read the settings file"),
-                                platform::nativePath(path),
-                                QStringLiteral("it holds only %1 of its two values")
-                                    .arg(result.values.size()))
+                platform::Error(
+                    QStringLiteral("Cannot read the settings file"), platform::nativePath(path),
+                    QStringLiteral("it holds only %1 of its two values").arg(result.values.size()))
                     .message();
             break;
         }

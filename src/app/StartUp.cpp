@@ -94,8 +94,8 @@ void Form_Load(Context& ctx) {
             form.Combo1->AddItem(ctx.GameCommand);
     }
 
-    form.Label5->setCaption(
-        versionText(platform::Version::major, platform::Version::minor, platform::Version::revision));
+    form.Label5->setCaption(versionText(platform::Version::major, platform::Version::minor,
+                                        platform::Version::revision));
     offerCommandPresets(ctx);
     form.Text1->setText(loadManual(ctx));
     ui::setMousePointer(ui::DefaultPointer);

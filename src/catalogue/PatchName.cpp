@@ -5,8 +5,8 @@
 namespace catalogue {
 
 QString patchName(const QString& path) {
-    const qsizetype cut = std::max(path.lastIndexOf(platform::separator()),
-                                   path.lastIndexOf(QLatin1Char('/')));
+    const qsizetype cut =
+        std::max(path.lastIndexOf(platform::separator()), path.lastIndexOf(QLatin1Char('/')));
     QString name = path.mid(cut + 1).toLower();
     if (!name.isEmpty())
         name.replace(0, 1, name.left(1).toUpper());

@@ -9,7 +9,9 @@
 namespace launch {
 
 namespace {
-QString selectedPatch(const ui::Form1& form) { return form.List2->List(form.List2->ListIndex()); }
+QString selectedPatch(const ui::Form1& form) {
+    return form.List2->List(form.List2->ListIndex());
+}
 } // namespace
 
 void launchSelectedPatch(app::Context& ctx) {
@@ -24,9 +26,8 @@ void Command1_Click(app::Context& ctx) {
     ui::Form1& form = ctx.Form1;
     platform::changeDirectory(ctx.QuakeDir);
     if (form.Check1->Value() == 0) {
-        platform::startProgram(
-            patchLaunchWords(ctx.QuakeDir, ctx.GameCommand, selectedPatch(form)),
-            platform::MaximizedFocus);
+        platform::startProgram(patchLaunchWords(ctx.QuakeDir, ctx.GameCommand, selectedPatch(form)),
+                               platform::MaximizedFocus);
     } else {
         const QString title = form.Combo2->List(form.Combo2->ListIndex()).trimmed();
         QStringList appended;

@@ -19,7 +19,9 @@ void Combo1_KeyPress(app::Context& ctx, int keyAscii) {
     ctx.GameCommand = ctx.Form1.Combo1->Text();
 }
 
-void Dir1_Change(app::Context& ctx) { ctx.QuakeDir = ctx.Form1.Dir1->Path(); }
+void Dir1_Change(app::Context& ctx) {
+    ctx.QuakeDir = ctx.Form1.Dir1->Path();
+}
 
 void Drive1_Change(app::Context& ctx) {
     ui::Form1& form = ctx.Form1;

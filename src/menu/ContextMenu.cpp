@@ -62,10 +62,10 @@ void List2_MouseDown(app::Context& ctx, int button, int shift, float x, float y)
 
     if (button != ui::RightButton)
         return;
-    const QPoint at = popupPosition(form.Left(), ui::leftTwips(form.SSTab1),
-                                    ui::leftTwips(form.List2), x, form.Top(),
-                                    ui::topTwips(form.SSTab1), ui::topTwips(form.List2), y,
-                                    ui::twipsPerPixelX(), ui::twipsPerPixelY());
+    const QPoint at =
+        popupPosition(form.Left(), ui::leftTwips(form.SSTab1), ui::leftTwips(form.List2), x,
+                      form.Top(), ui::topTwips(form.SSTab1), ui::topTwips(form.List2), y,
+                      ui::twipsPerPixelX(), ui::twipsPerPixelY());
     ui::FrmMenus* owner = &form.frmMenus();
     QMenuBar* bar = ui::GetMenu(owner);
     QMenu* dropDown = ui::GetSubMenu(bar, 0);

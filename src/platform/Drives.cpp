@@ -25,14 +25,18 @@ QHash<QString, QString>& lastDirectoryByDrive() {
 
 bool isPseudoType(const QString& type) {
     static const QStringList pseudo = {
-        QStringLiteral("proc"),       QStringLiteral("sysfs"),     QStringLiteral("devtmpfs"),
-        QStringLiteral("devpts"),     QStringLiteral("tmpfs"),     QStringLiteral("cgroup"),
-        QStringLiteral("cgroup2"),    QStringLiteral("securityfs"), QStringLiteral("debugfs"),
-        QStringLiteral("tracefs"),    QStringLiteral("pstore"),    QStringLiteral("bpf"),
-        QStringLiteral("configfs"),   QStringLiteral("fusectl"),   QStringLiteral("mqueue"),
-        QStringLiteral("hugetlbfs"),  QStringLiteral("autofs"),    QStringLiteral("binfmt_misc"),
-        QStringLiteral("efivarfs"),   QStringLiteral("squashfs"),  QStringLiteral("nsfs"),
-        QStringLiteral("ramfs"),      QStringLiteral("rpc_pipefs"), QStringLiteral("overlay"),
+        QStringLiteral("proc"),        QStringLiteral("sysfs"),
+        QStringLiteral("devtmpfs"),    QStringLiteral("devpts"),
+        QStringLiteral("tmpfs"),       QStringLiteral("cgroup"),
+        QStringLiteral("cgroup2"),     QStringLiteral("securityfs"),
+        QStringLiteral("debugfs"),     QStringLiteral("tracefs"),
+        QStringLiteral("pstore"),      QStringLiteral("bpf"),
+        QStringLiteral("configfs"),    QStringLiteral("fusectl"),
+        QStringLiteral("mqueue"),      QStringLiteral("hugetlbfs"),
+        QStringLiteral("autofs"),      QStringLiteral("binfmt_misc"),
+        QStringLiteral("efivarfs"),    QStringLiteral("squashfs"),
+        QStringLiteral("nsfs"),        QStringLiteral("ramfs"),
+        QStringLiteral("rpc_pipefs"),  QStringLiteral("overlay"),
         QStringLiteral("fuse.portal"), QStringLiteral("fuse.gvfsd-fuse"),
     };
     return pseudo.contains(type);
@@ -46,9 +50,9 @@ bool isNetworkType(const QString& type) {
 
 bool isSystemArea(const QString& path) {
     // Internal mount points of the system, never a place for a game.
-    static const QStringList areas = {QStringLiteral("/proc"), QStringLiteral("/sys"),
-                                      QStringLiteral("/dev"),  QStringLiteral("/run"),
-                                      QStringLiteral("/boot"), QStringLiteral("/snap"),
+    static const QStringList areas = {QStringLiteral("/proc"),    QStringLiteral("/sys"),
+                                      QStringLiteral("/dev"),     QStringLiteral("/run"),
+                                      QStringLiteral("/boot"),    QStringLiteral("/snap"),
                                       QStringLiteral("/var/lib"), QStringLiteral("/etc")};
     if (path.startsWith(QLatin1String("/run/media/")))
         return false;
@@ -100,8 +104,9 @@ QStringList recognisedDrives(const QList<Mount>& table) {
     }
 #endif
     result.removeDuplicates();
-    std::sort(result.begin(), result.end(),
-              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    std::sort(result.begin(), result.end(), [](const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
     return result;
 }
 

@@ -17,8 +17,12 @@ Error::Error(const QString& action, const QString& subject, const QString& reaso
     : std::runtime_error(compose(action, subject, reason).toStdString()), action_(action),
       subject_(subject), reason_(reason) {}
 
-QString Error::message() const { return compose(action_, subject_, reason_); }
+QString Error::message() const {
+    return compose(action_, subject_, reason_);
+}
 
-QString systemReason(int errorCode) { return qt_error_string(errorCode); }
+QString systemReason(int errorCode) {
+    return qt_error_string(errorCode);
+}
 
 } // namespace platform

@@ -8,7 +8,7 @@ namespace platform {
 // The one error type of the program. Handlers let it fly; only the event
 // dispatcher catches it and shows its message to the user.
 class Error : public std::runtime_error {
-public:
+  public:
     // action: what failed ("Cannot start"); subject: the file, directory or
     // program concerned; reason: the system's own explanation.
     Error(const QString& action, const QString& subject, const QString& reason);
@@ -19,7 +19,7 @@ public:
     // "Cannot start /home/me/quake/quake: No such file or directory"
     QString message() const;
 
-private:
+  private:
     QString action_;
     QString subject_;
     QString reason_;

@@ -6,7 +6,9 @@
 
 namespace platform {
 
-QChar separator() { return QDir::separator(); }
+QChar separator() {
+    return QDir::separator();
+}
 
 bool caseSensitiveHost() {
 #if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
@@ -26,9 +28,9 @@ bool entryExists(const QString& path) {
 
 // The entry of `dir` equal to `name` ignoring case; empty when none.
 QString caseVariant(const QString& dir, const QString& name) {
-    const QStringList entries = QDir(dir.isEmpty() ? QStringLiteral(".") : dir)
-                                    .entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                               QDir::NoDotAndDotDot);
+    const QStringList entries =
+        QDir(dir.isEmpty() ? QStringLiteral(".") : dir)
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     QString best;
     for (const QString& entry : entries) {
         if (entry.compare(name, Qt::CaseInsensitive) == 0 && (best.isEmpty() || entry < best))
@@ -53,10 +55,9 @@ QString resolveCaseAlways(const QString& path) {
     for (const QString& part : parts) {
         QString next = part;
         if (!lost && part != QLatin1String(".") && part != QLatin1String("..")) {
-            const QString candidate =
-                resolved.isEmpty() || resolved.endsWith(QLatin1Char('/'))
-                    ? resolved + part
-                    : resolved + QLatin1Char('/') + part;
+            const QString candidate = resolved.isEmpty() || resolved.endsWith(QLatin1Char('/'))
+                                          ? resolved + part
+                                          : resolved + QLatin1Char('/') + part;
             if (!entryExists(candidate)) {
                 const QString variant = caseVariant(resolved, part);
                 if (variant.isEmpty())
@@ -94,8 +95,12 @@ QString withoutTrailingSeparator(const QString& path) {
     return result;
 }
 
-QString nativePath(const QString& path) { return QDir::toNativeSeparators(path); }
+QString nativePath(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
 
-bool isAbsolute(const QString& path) { return !path.isEmpty() && QDir::isAbsolutePath(path); }
+bool isAbsolute(const QString& path) {
+    return !path.isEmpty() && QDir::isAbsolutePath(path);
+}
 
 } // namespace platform

@@ -23,9 +23,13 @@ StartRecorder& recorder() {
     return instance;
 }
 
-bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+bool isBlank(QChar c) {
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
 
-QString cannotStart() { return QStringLiteral("Cannot start"); }
+QString cannotStart() {
+    return QStringLiteral("Cannot start");
+}
 
 QString resolveProgram(const QString& program) {
     if (program.isEmpty())
@@ -114,6 +118,8 @@ void startProgram(const QStringList& words, int windowStyle) {
         throw Error(cannotStart(), nativePath(resolved.first()), process.errorString());
 }
 
-void setStartRecorderForTesting(StartRecorder newRecorder) { recorder() = std::move(newRecorder); }
+void setStartRecorderForTesting(StartRecorder newRecorder) {
+    recorder() = std::move(newRecorder);
+}
 
 } // namespace platform

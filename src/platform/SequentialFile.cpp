@@ -8,8 +8,12 @@
 namespace platform {
 
 namespace {
-bool isLineEnd(QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); }
-bool isDelimiter(QChar c) { return c == QLatin1Char(',') || isLineEnd(c); }
+bool isLineEnd(QChar c) {
+    return c == QLatin1Char('\r') || c == QLatin1Char('\n');
+}
+bool isDelimiter(QChar c) {
+    return c == QLatin1Char(',') || isLineEnd(c);
+}
 } // namespace
 
 void FieldReader::skipPastDelimiter() {
@@ -18,7 +22,8 @@ void FieldReader::skipPastDelimiter() {
     if (pos_ >= text_.size())
         return;
     const QChar delimiter = text_.at(pos_++);
-    if (delimiter == QLatin1Char('\r') && pos_ < text_.size() && text_.at(pos_) == QLatin1Char('\n'))
+    if (delimiter == QLatin1Char('\r') && pos_ < text_.size() &&
+        text_.at(pos_) == QLatin1Char('\n'))
         ++pos_;
 }
 
@@ -47,9 +52,13 @@ std::optional<QString> FieldReader::next() {
     return value;
 }
 
-QString decodeText(const QByteArray& bytes) { return QString::fromLocal8Bit(bytes); }
+QString decodeText(const QByteArray& bytes) {
+    return QString::fromLocal8Bit(bytes);
+}
 
-QByteArray encodeText(const QString& text) { return text.toLocal8Bit(); }
+QByteArray encodeText(const QString& text) {
+    return text.toLocal8Bit();
+}
 
 std::optional<QByteArray> readFileBytes(const QString& path, QString* reason) {
     QFile file(resolveCase(path));

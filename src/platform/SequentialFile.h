@@ -16,12 +16,12 @@ namespace platform {
 // value runs to the first comma or line end, which is consumed. Line ends are
 // CR LF, LF or a lone CR. Quotes are never part of a value; nothing is trimmed.
 class FieldReader {
-public:
+  public:
     explicit FieldReader(QString text) : text_(std::move(text)) {}
     // The next value, or nullopt when reading would go past the end.
     std::optional<QString> next();
 
-private:
+  private:
     void skipPastDelimiter();
 
     QString text_;
@@ -39,7 +39,7 @@ std::optional<QByteArray> readFileBytes(const QString& path, QString* reason);
 // A file opened for sequential reading. Files read this way are small (the
 // settings file, the manual), so it is read whole at open.
 class InputFile {
-public:
+  public:
     // Throws Error naming the file when it is missing or cannot be read.
     explicit InputFile(const QString& path);
 
@@ -49,7 +49,7 @@ public:
     // The next n bytes as text (fewer at the end of the file).
     QString readChars(qint64 n);
 
-private:
+  private:
     QString path_;
     QByteArray bytes_;
     qint64 pos_ = 0;
@@ -59,7 +59,7 @@ private:
 // A file opened for sequential writing. The old file is replaced only when
 // close() succeeds, so a failed write never leaves it half written.
 class OutputFile {
-public:
+  public:
     // Throws Error naming the file when it cannot be created.
     explicit OutputFile(const QString& path);
 
@@ -69,7 +69,7 @@ public:
     // Commits the new content; throws Error with the system's reason.
     void close();
 
-private:
+  private:
     QString path_;
     QSaveFile file_;
 };

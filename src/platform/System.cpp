@@ -30,12 +30,16 @@ void changeDirectory(const QString& path) {
     noteCurrentDirectory(currentDirectory());
 }
 
-QString currentDirectory() { return nativePath(withoutTrailingSeparator(QDir::currentPath())); }
+QString currentDirectory() {
+    return nativePath(withoutTrailingSeparator(QDir::currentPath()));
+}
 
 QString programDirectory() {
     return nativePath(withoutTrailingSeparator(QCoreApplication::applicationDirPath()));
 }
 
-QString installedDataDirectory() { return QStringLiteral(RUNEMARK_DATADIR); }
+QString installedDataDirectory() {
+    return QStringLiteral(RUNEMARK_DATADIR);
+}
 
 } // namespace platform

@@ -58,10 +58,12 @@ AboutTab::AboutTab(QWidget* page) {
     placeTwips(Label5, 3540, 780, 390, 150);
     Label5->setCaption(Label5->Caption());
 
-    SSTab2 = new TabControl(QStringLiteral("SSTab2"),
-                            {QStringLiteral("Manual"), QStringLiteral("Credits"),
-                             QStringLiteral("Legal Stuff")},
-                            page);
+    // The pages' controls fill the top of the control, so its tabs run along
+    // the bottom.
+    SSTab2 = new TabControl(
+        QStringLiteral("SSTab2"),
+        {QStringLiteral("Manual"), QStringLiteral("Credits"), QStringLiteral("Legal Stuff")}, page,
+        QTabBar::RoundedSouth);
     placeTwips(SSTab2, 120, 1020, 6195, 2175);
 
     QWidget* manual = SSTab2->page(0);
@@ -80,15 +82,15 @@ AboutTab::AboutTab(QWidget* page) {
                      120, 120, 1305, 1635);
     Label7 = cardLabel(QStringLiteral("Label7"), QStringLiteral("Programmed By:"), credits, 1560,
                        120, 1185, 210);
-    Label8 = cardLabel(QStringLiteral("Label8"), QStringLiteral("The Runemark Developers"),
-                       credits, 3240, 120, 1035, 210);
-    Label9 = cardLabel(QStringLiteral("Label9"), QStringLiteral("- runemark@example.org"),
-                       credits, 3240, 360, 1890, 210);
-    Label10 = cardLabel(QStringLiteral("Label10"),
-                        QStringLiteral("- https://runemark.example.org/"), credits, 3240, 600,
-                        2805, 210);
-    Label11 = cardLabel(QStringLiteral("Label11"), QStringLiteral("Also Know As..."), credits,
-                        1560, 840, 1200, 210);
+    Label8 = cardLabel(QStringLiteral("Label8"), QStringLiteral("The Runemark Developers"), credits,
+                       3240, 120, 1035, 210);
+    Label9 = cardLabel(QStringLiteral("Label9"), QStringLiteral("- runemark@example.org"), credits,
+                       3240, 360, 1890, 210);
+    Label10 =
+        cardLabel(QStringLiteral("Label10"), QStringLiteral("- https://runemark.example.org/"),
+                  credits, 3240, 600, 2805, 210);
+    Label11 = cardLabel(QStringLiteral("Label11"), QStringLiteral("Also Know As..."), credits, 1560,
+                        840, 1200, 210);
     Image2 = picture(QStringLiteral("Image2"), QStringLiteral(":/runemark/image2.gif"), credits,
                      2460, 1320, 2580, 180);
 

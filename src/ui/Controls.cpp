@@ -48,16 +48,20 @@ ListBox::ListBox(const QString& name, bool sorted, QWidget* parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
 }
 
-void ListBox::Clear() { clear(); }
+void ListBox::Clear() {
+    clear();
+}
 
 void ListBox::AddItem(const QString& text) {
-    const int row =
-        sorted_ ? sortedInsertPosition(count(), [this](int i) { return item(i)->text(); }, text)
-                : count();
+    const int row = sorted_ ? sortedInsertPosition(
+                                  count(), [this](int i) { return item(i)->text(); }, text)
+                            : count();
     insertItem(row, text);
 }
 
-void ListBox::RemoveItem(int index) { delete takeItem(index); }
+void ListBox::RemoveItem(int index) {
+    delete takeItem(index);
+}
 
 QString ListBox::List(int index) const {
     const QListWidgetItem* entry = index >= 0 ? item(index) : nullptr;
@@ -94,10 +98,14 @@ void ListBox::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void ComboEdit::keyPressEvent(QKeyEvent* event) {
     QLineEdit::keyPressEvent(event);
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    // Enter ends here: passed on, the combo box would hand it back to this
+    // field a second time.
+    if (enter)
+        event->accept();
     const QString typed = event->text();
     const bool typesCharacter =
-        event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Return ||
-        event->key() == Qt::Key_Enter || (!typed.isEmpty() && typed.at(0).isPrint());
+        enter || event->key() == Qt::Key_Backspace || (!typed.isEmpty() && typed.at(0).isPrint());
     if (typesCharacter)
         emit KeyPress(typed.isEmpty() ? 0 : typed.at(0).unicode());
 }
@@ -124,9 +132,9 @@ void ComboBox::Clear() {
 void ComboBox::AddItem(const QString& text) {
     const int before = currentIndex();
     const QString shown = isEditable() ? currentText() : QString();
-    const int row =
-        sorted_ ? sortedInsertPosition(count(), [this](int i) { return itemText(i); }, text)
-                : count();
+    const int row = sorted_ ? sortedInsertPosition(
+                                  count(), [this](int i) { return itemText(i); }, text)
+                            : count();
     insertItem(row, text);
     // Qt selects the first entry added to an empty box; this toolkit does not.
     if (before < 0)
@@ -135,9 +143,13 @@ void ComboBox::AddItem(const QString& text) {
         setEditText(shown);
 }
 
-QString ComboBox::List(int index) const { return index >= 0 ? itemText(index) : QString(); }
+QString ComboBox::List(int index) const {
+    return index >= 0 ? itemText(index) : QString();
+}
 
-void ComboBox::setListIndex(int index) { setCurrentIndex(index < count() ? index : -1); }
+void ComboBox::setListIndex(int index) {
+    setCurrentIndex(index < count() ? index : -1);
+}
 
 void ComboBox::setText(const QString& text) {
     if (isEditable())
@@ -202,8 +214,8 @@ void DriveListBox::fill() {
 }
 
 void DriveListBox::setDrive(const QString& pathOrDrive) {
-    QString drive = platform::isDriveText(pathOrDrive) ? pathOrDrive
-                                                       : platform::driveOf(pathOrDrive);
+    QString drive =
+        platform::isDriveText(pathOrDrive) ? pathOrDrive : platform::driveOf(pathOrDrive);
     if (drive.isEmpty())
         drive = current_;
     if (findText(drive) < 0)

@@ -29,7 +29,7 @@ int sortedInsertPosition(int count, const std::function<QString(int)>& at, const
 
 class ListBox : public QListWidget {
     Q_OBJECT
-public:
+  public:
     ListBox(const QString& name, bool sorted, QWidget* parent);
 
     void Clear();
@@ -43,17 +43,17 @@ public:
     void setListIndex(int index);
     bool Enabled() const { return isEnabled(); }
 
-signals:
+  signals:
     // Raised when a button goes down, before the list reacts to it; x and y
     // are the pointer's position inside the list in twips.
     void MouseDown(int button, int shift, float x, float y);
     void DblClick();
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
-private:
+  private:
     bool sorted_;
 };
 
@@ -61,18 +61,18 @@ private:
 // (Backspace and Enter included) once the field has taken it.
 class ComboEdit : public QLineEdit {
     Q_OBJECT
-public:
+  public:
     using QLineEdit::QLineEdit;
-signals:
+  signals:
     void KeyPress(int keyAscii);
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
 
 class ComboBox : public QComboBox {
     Q_OBJECT
-public:
+  public:
     // editable: a drop-down combo with an edit field; otherwise pick-only.
     ComboBox(const QString& name, bool editable, bool sorted, QWidget* parent);
 
@@ -88,16 +88,16 @@ public:
     void setText(const QString& text);
     bool Enabled() const { return isEnabled(); }
 
-signals:
+  signals:
     void KeyPress(int keyAscii);
 
-private:
+  private:
     bool sorted_;
 };
 
 class CheckBox : public QCheckBox {
     Q_OBJECT
-public:
+  public:
     CheckBox(const QString& name, const QString& caption, QWidget* parent);
     int Value() const { return isChecked() ? 1 : 0; }
     bool Enabled() const { return isEnabled(); }
@@ -105,41 +105,41 @@ public:
 
 class Button : public QPushButton {
     Q_OBJECT
-public:
+  public:
     Button(const QString& name, const QString& caption, QWidget* parent);
     bool Enabled() const { return isEnabled(); }
 };
 
 class Label : public QLabel {
     Q_OBJECT
-public:
+  public:
     // autoSize: the label grows or shrinks to fit its caption, keeping its
     // top-left corner.
     Label(const QString& name, const QString& caption, bool autoSize, QWidget* parent);
     QString Caption() const { return text(); }
     void setCaption(const QString& caption);
 
-private:
+  private:
     bool autoSize_;
 };
 
 // Multi-line, read-only but selectable text box with a vertical scroll bar.
 class TextBox : public QPlainTextEdit {
     Q_OBJECT
-public:
+  public:
     TextBox(const QString& name, QWidget* parent);
     // The text as it was set, byte for byte; CR LF breaks lines on screen.
     QString Text() const { return text_; }
     void setText(const QString& text);
 
-private:
+  private:
     QString text_;
 };
 
 // Drive list: the host's drives; Drive reads as the chosen drive's text.
 class DriveListBox : public QComboBox {
     Q_OBJECT
-public:
+  public:
     DriveListBox(const QString& name, QWidget* parent);
 
     QString Drive() const { return current_; }
@@ -152,10 +152,10 @@ public:
     // Raised inside setDrive() and commitUserChoice() when the drive changes.
     std::function<void()> Change;
 
-signals:
+  signals:
     void userPicked();
 
-private:
+  private:
     void fill();
     QString current_;
 };

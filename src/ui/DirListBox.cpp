@@ -73,7 +73,9 @@ int DirListBox::ListIndex() const {
     return row < 0 ? -1 : row - static_cast<int>(ancestors_.size());
 }
 
-void DirListBox::Refresh() { reload(); }
+void DirListBox::Refresh() {
+    reload();
+}
 
 void DirListBox::reload() {
     ancestors_.clear();
@@ -108,8 +110,8 @@ void DirListBox::reload() {
     const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
     int depth = 0;
     for (const QString& ancestor : std::as_const(ancestors_)) {
-        auto* item = new QListWidgetItem(open, QString(depth * 2, QLatin1Char(' ')) +
-                                                   displayName(ancestor));
+        auto* item =
+            new QListWidgetItem(open, QString(depth * 2, QLatin1Char(' ')) + displayName(ancestor));
         item->setData(Qt::UserRole, ancestor);
         addItem(item);
         ++depth;

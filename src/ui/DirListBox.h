@@ -13,7 +13,7 @@ namespace ui {
 // open directory, -2 its parent and so on up to the root.
 class DirListBox : public QListWidget {
     Q_OBJECT
-public:
+  public:
     DirListBox(const QString& name, QWidget* parent);
 
     QString Path() const { return path_; }
@@ -29,11 +29,11 @@ public:
 
     std::function<void()> Change;
 
-signals:
+  signals:
     // The user opened an entry (double-click or Enter).
     void userOpened(const QString& path);
 
-private:
+  private:
     void reload();
 
     QString path_;

@@ -9,7 +9,7 @@
 namespace ui {
 
 Dispatcher::Dispatcher(Form1& form, Handlers handlers, Reporter reporter)
-    : QObject(&form), form_(form), handlers_(std::move(handlers)), reporter_(std::move(reporter)) {
+    : form_(form), handlers_(std::move(handlers)), reporter_(std::move(reporter)) {
     if (!reporter_) {
         reporter_ = [this](const QString& message) {
             QMessageBox::critical(&form_, form_.windowTitle(), message);
@@ -58,6 +58,11 @@ Dispatcher::Dispatcher(Form1& form, Handlers handlers, Reporter reporter)
             [this] { run([this] { form_.Drive1->commitUserChoice(); }); });
     connect(form.Dir1, &DirListBox::userOpened, this,
             [this](const QString& path) { run([&] { form_.Dir1->setPath(path); }); });
+}
+
+Dispatcher::~Dispatcher() {
+    form_.Drive1->Change = nullptr;
+    form_.Dir1->Change = nullptr;
 }
 
 void Dispatcher::load() {

@@ -33,9 +33,10 @@ using Reporter = std::function<void(const QString& message)>;
 // the program keeps running.
 class Dispatcher : public QObject {
     Q_OBJECT
-public:
+  public:
     // Without a reporter, errors are shown in a message box over the window.
     Dispatcher(Form1& form, Handlers handlers, Reporter reporter = {});
+    ~Dispatcher() override;
 
     // Raises the window's load event (Form_Load).
     void load();
@@ -43,7 +44,7 @@ public:
     // Runs `handler` as one event: catches platform::Error and reports it.
     void run(const std::function<void()>& handler);
 
-private:
+  private:
     Form1& form_;
     Handlers handlers_;
     Reporter reporter_;

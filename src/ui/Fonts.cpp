@@ -6,11 +6,14 @@
 namespace ui {
 
 void installFontSubstitutes() {
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                               QStringList{QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
-    QFont::insertSubstitutions(QStringLiteral("Arial"), QStringList{QStringLiteral("Liberation Sans")});
-    QFont::insertSubstitutions(QStringLiteral("Courier"),
-                               QStringList{QStringLiteral("Courier New"), QStringLiteral("Liberation Mono")});
+    QFont::insertSubstitutions(
+        QStringLiteral("MS Sans Serif"),
+        QStringList{QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Arial"),
+                               QStringList{QStringLiteral("Liberation Sans")});
+    QFont::insertSubstitutions(
+        QStringLiteral("Courier"),
+        QStringList{QStringLiteral("Courier New"), QStringLiteral("Liberation Mono")});
 }
 
 } // namespace ui

@@ -39,15 +39,16 @@ Control* placed(Control* control, int left, int top, int width, int height,
     return control;
 }
 
-QWidget* aboutPage(TabControl* tabs) { return tabs->page(2); }
+QWidget* aboutPage(TabControl* tabs) {
+    return tabs->page(2);
+}
 
 } // namespace
 
 Form1::Form1()
-    : SSTab1(new TabControl(QStringLiteral("SSTab1"),
-                            {QStringLiteral("Play Quake"), QStringLiteral("Setup"),
-                             QStringLiteral("About")},
-                            this)),
+    : SSTab1(new TabControl(
+          QStringLiteral("SSTab1"),
+          {QStringLiteral("Play Quake"), QStringLiteral("Setup"), QStringLiteral("About")}, this)),
       about(aboutPage(SSTab1)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Runemark"));
@@ -67,12 +68,12 @@ Form1::Form1()
                    QStringLiteral("Select The Patch You Wish To Play"));
     List1 = placed(new ListBox(QStringLiteral("List1"), true, Frame1[1]), 3420, 2520, 255, 270);
     List1->setVisible(false);
-    Check1 = placed(new CheckBox(QStringLiteral("Check1"), QStringLiteral("Play An Approved Game"),
-                                 Frame1[1]),
-                    3780, 420, 2085, 195);
+    Check1 = placed(
+        new CheckBox(QStringLiteral("Check1"), QStringLiteral("Play An Approved Game"), Frame1[1]),
+        3780, 420, 2085, 195);
     Check1->setFont(fontOf(QStringLiteral("MS Sans Serif"), 8.25));
-    Combo2 = placed(new ComboBox(QStringLiteral("Combo2"), false, true, Frame1[1]), 3780, 720,
-                    2475, 330, QStringLiteral("Select An 'Id Software Approved' Game"));
+    Combo2 = placed(new ComboBox(QStringLiteral("Combo2"), false, true, Frame1[1]), 3780, 720, 2475,
+                    330, QStringLiteral("Select An 'Id Software Approved' Game"));
     Combo2->setEnabled(false);
 
     // Setup page.
@@ -80,13 +81,13 @@ Form1::Form1()
     Label1 = label(QStringLiteral("Label1"), QStringLiteral("Select Your Quake Directory:"),
                    Frame1[2], 60, 60, 2115, 210);
     const QString where = QStringLiteral("Where Is Quake Installed On Your System");
-    Drive1 = placed(new DriveListBox(QStringLiteral("Drive1"), Frame1[2]), 60, 360, 2595, 330,
-                    where);
+    Drive1 =
+        placed(new DriveListBox(QStringLiteral("Drive1"), Frame1[2]), 60, 360, 2595, 330, where);
     Dir1 = placed(new DirListBox(QStringLiteral("Dir1"), Frame1[2]), 60, 780, 2595, 2010, where);
-    Label2 = label(QStringLiteral("Label2"), QStringLiteral("Program And Command Line:"),
-                   Frame1[2], 2760, 60, 2085, 210);
-    Combo1 = placed(new ComboBox(QStringLiteral("Combo1"), true, false, Frame1[2]), 2760, 360,
-                    3495, 330, QStringLiteral("Change The Program And Command Line Options"));
+    Label2 = label(QStringLiteral("Label2"), QStringLiteral("Program And Command Line:"), Frame1[2],
+                   2760, 60, 2085, 210);
+    Combo1 = placed(new ComboBox(QStringLiteral("Combo1"), true, false, Frame1[2]), 2760, 360, 3495,
+                    330, QStringLiteral("Change The Program And Command Line Options"));
 
     // About page.
     Label4 = about.Label4;
@@ -104,9 +105,8 @@ Form1::Form1()
     Command2->setAutoDefault(false);
 
     // Tab order of the focusable controls, in the design's order.
-    const QList<QWidget*> order = {SSTab1->tabBar(), Check1,  List2,    Dir1,
-                                   Drive1,           Combo1,  SSTab2->tabBar(),
-                                   Command1,         Command2, Text1,   Combo2};
+    const QList<QWidget*> order = {SSTab1->tabBar(), Check1,   List2,    Dir1,  Drive1, Combo1,
+                                   SSTab2->tabBar(), Command1, Command2, Text1, Combo2};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
 }
@@ -117,7 +117,9 @@ float Form1::Left() const {
     return static_cast<float>(frameGeometry().x() * twipsPerPixelX());
 }
 
-float Form1::Top() const { return static_cast<float>(frameGeometry().y() * twipsPerPixelY()); }
+float Form1::Top() const {
+    return static_cast<float>(frameGeometry().y() * twipsPerPixelY());
+}
 
 FrmMenus& Form1::frmMenus() {
     if (!menus_) {

@@ -19,7 +19,7 @@ namespace ui {
 // in the design, so the handlers read like the design.
 class Form1 : public QDialog {
     Q_OBJECT
-public:
+  public:
     Form1();
     ~Form1() override;
 
@@ -52,14 +52,14 @@ public:
     TabControl* SSTab2;
     TextBox* Text1;
 
-signals:
+  signals:
     void menuClick(int index);
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     std::unique_ptr<FrmMenus> menus_;
     bool centred_ = false;
 };

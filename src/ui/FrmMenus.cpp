@@ -7,10 +7,18 @@
 
 namespace ui {
 
-QString MenuItem::Caption() const { return action_->text(); }
-void MenuItem::setCaption(const QString& caption) { action_->setText(caption); }
-bool MenuItem::Enabled() const { return action_->isEnabled(); }
-void MenuItem::setEnabled(bool enabled) { action_->setEnabled(enabled); }
+QString MenuItem::Caption() const {
+    return action_->text();
+}
+void MenuItem::setCaption(const QString& caption) {
+    action_->setText(caption);
+}
+bool MenuItem::Enabled() const {
+    return action_->isEnabled();
+}
+void MenuItem::setEnabled(bool enabled) {
+    action_->setEnabled(enabled);
+}
 
 namespace {
 QAction* item(QMenu* menu, const QString& name, const QString& caption) {
@@ -46,7 +54,9 @@ void FrmMenus::deliver(int index) {
         this, [this, index] { emit menuClick(index); }, Qt::QueuedConnection);
 }
 
-QMenuBar* GetMenu(FrmMenus* window) { return window ? window->menuBar() : nullptr; }
+QMenuBar* GetMenu(FrmMenus* window) {
+    return window ? window->menuBar() : nullptr;
+}
 
 QMenu* GetSubMenu(QMenuBar* menuBar, int position) {
     if (!menuBar)

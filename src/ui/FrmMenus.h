@@ -13,7 +13,7 @@ namespace ui {
 
 // One item of the hidden window's menu: caption, enabled flag and a free tag.
 class MenuItem {
-public:
+  public:
     explicit MenuItem(QAction* action) : action_(action) {}
     QString Caption() const;
     void setCaption(const QString& caption);
@@ -23,7 +23,7 @@ public:
     void setTag(const QString& tag) { tag_ = tag; }
     QAction* action() const { return action_; }
 
-private:
+  private:
     QAction* action_;
     QString tag_;
 };
@@ -33,7 +33,7 @@ private:
 // and Refresh.
 class FrmMenus : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     FrmMenus();
 
     MenuItem& menu(int index) { return items_.at(static_cast<size_t>(index)); }
@@ -43,10 +43,10 @@ public:
     // Queues the click of item `index`, to arrive once the menu has closed.
     void deliver(int index);
 
-signals:
+  signals:
     void menuClick(int index);
 
-private:
+  private:
     QMenu* mainmenu_;
     std::array<MenuItem, 4> items_;
 };

@@ -20,11 +20,19 @@ double dpiY() {
 int currentPointer = DefaultPointer;
 } // namespace
 
-double twipsPerPixelX() { return 1440.0 / dpiX(); }
-double twipsPerPixelY() { return 1440.0 / dpiY(); }
+double twipsPerPixelX() {
+    return 1440.0 / dpiX();
+}
+double twipsPerPixelY() {
+    return 1440.0 / dpiY();
+}
 
-int pixelsX(double twips) { return static_cast<int>(std::lround(twips / twipsPerPixelX())); }
-int pixelsY(double twips) { return static_cast<int>(std::lround(twips / twipsPerPixelY())); }
+int pixelsX(double twips) {
+    return static_cast<int>(std::lround(twips / twipsPerPixelX()));
+}
+int pixelsY(double twips) {
+    return static_cast<int>(std::lround(twips / twipsPerPixelY()));
+}
 
 void placeTwips(QWidget* widget, int left, int top, int width, int height) {
     widget->setGeometry(pixelsX(left), pixelsY(top), pixelsX(width), pixelsY(height));
@@ -39,6 +47,8 @@ void setMousePointer(int code) {
     currentPointer = code;
 }
 
-int mousePointer() { return currentPointer; }
+int mousePointer() {
+    return currentPointer;
+}
 
 } // namespace ui

@@ -9,32 +9,36 @@ namespace ui {
 
 namespace {
 
+int stripHeight() {
+    return pixelsY(360) - 1;
+}
+
 // Tabs share the strip's width equally, as the classic tabbed dialog draws them.
 class EqualTabBar : public QTabBar {
-public:
+  public:
     using QTabBar::QTabBar;
 
-protected:
+  protected:
     QSize tabSizeHint(int index) const override {
         const int tabs = count() > 0 ? count() : 1;
         const int width = this->width() / tabs + (index < this->width() % tabs ? 1 : 0);
-        return {width, height()};
+        return {width, stripHeight()};
     }
     QSize minimumTabSizeHint(int index) const override { return tabSizeHint(index); }
 };
 
-int stripHeight() { return pixelsY(360) - 1; }
-
 } // namespace
 
-TabControl::TabControl(const QString& name, const QStringList& captions, QWidget* parent)
-    : QWidget(parent), bar_(new EqualTabBar(this)) {
+TabControl::TabControl(const QString& name, const QStringList& captions, QWidget* parent,
+                       QTabBar::Shape shape)
+    : QWidget(parent), bar_(new EqualTabBar(this)), shape_(shape) {
     setObjectName(name);
     bar_->setObjectName(name + QStringLiteral("_tabs"));
     bar_->setExpanding(false);
     bar_->setUsesScrollButtons(false);
     bar_->setElideMode(Qt::ElideNone);
     bar_->setDrawBase(false);
+    bar_->setShape(shape);
     for (const QString& caption : captions) {
         bar_->addTab(caption);
         auto* page = new QWidget(this);
@@ -47,6 +51,7 @@ TabControl::TabControl(const QString& name, const QStringList& captions, QWidget
         emit Click(previous);
     });
     showPage(0);
+    arrange();
 }
 
 void TabControl::showPage(int index) {
@@ -56,19 +61,25 @@ void TabControl::showPage(int index) {
     bar_->raise();
 }
 
-void TabControl::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    bar_->setGeometry(0, 0, width(), stripHeight());
+void TabControl::arrange() {
+    const bool south = shape_ == QTabBar::RoundedSouth;
+    bar_->setGeometry(0, south ? height() - stripHeight() : 0, width(), stripHeight());
     for (QWidget* page : pages_)
         page->setGeometry(rect());
+}
+
+void TabControl::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    arrange();
 }
 
 void TabControl::paintEvent(QPaintEvent*) {
     QStylePainter painter(this);
     QStyleOptionTabWidgetFrame frame;
     frame.initFrom(this);
-    frame.rect = rect().adjusted(0, stripHeight(), 0, 0);
-    frame.shape = QTabBar::RoundedNorth;
+    const bool south = shape_ == QTabBar::RoundedSouth;
+    frame.rect = rect().adjusted(0, south ? 0 : stripHeight(), 0, south ? -stripHeight() : 0);
+    frame.shape = shape_;
     frame.tabBarSize = QSize(width(), stripHeight());
     painter.drawPrimitive(QStyle::PE_FrameTabWidget, frame);
 }

@@ -1,0 +1,52 @@
+#include "app/SettingsFile.h"
+#include "platform/Error.h"
+#include "support/Harness.h"
+#include "support/TempTree.h"
+
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+TEST(SettingsFile, WriterAndReaderRoundTripByteForByte) {
+    TempTree tree;
+    const QString path = tree.path("runemark.ini");
+    app::writeSettings(path, "C:\\QUAKE", "quake -listen # +map #");
+    EXPECT_EQ(tree.read("runemark.ini"), "\"C:\\QUAKE\"\r\n\"quake -listen # +map #\"\r\n");
+
+    app::writeSettings(path, "/home/me/My Games/quake", "quake -listen 8, +map e1m1");
+    const app::SettingsRead read = app::tryReadSettings(path);
+    EXPECT_TRUE(read.problem.isEmpty());
+    EXPECT_EQ(read.values, QStringList({"/home/me/My Games/quake", "quake -listen 8, +map e1m1"}));
+
+    app::writeSettings(path, "/q", "");
+    EXPECT_EQ(tree.read("runemark.ini"), "\"/q\"\r\n\"\"\r\n");
+    EXPECT_EQ(app::tryReadSettings(path).values, QStringList({"/q", ""}));
+}
+
+TEST(SettingsFile, ReadsWhatUsersTypeByHand) {
+    TempTree tree;
+    const QString path = tree.file("runemark.ini", "C:\\QUAKE\r\nquake -listen\r\nextra line\r\n");
+    EXPECT_EQ(app::tryReadSettings(path).values, QStringList({"C:\\QUAKE", "quake -listen"}));
+    // An unquoted comma cuts the value; the rest is the next value.
+    tree.file("runemark.ini", "C:\\QUAKE,quake\r\n");
+    EXPECT_EQ(app::tryReadSettings(path).values, QStringList({"C:\\QUAKE", "quake"}));
+}
+
+TEST(SettingsFile, ProblemsNameTheFile) {
+    TempTree tree;
+    const QString path = tree.file("runemark.ini", "\"/only/one\"\r\n");
+    const app::SettingsRead read = app::tryReadSettings(path);
+    EXPECT_EQ(read.values, QStringList({"/only/one"}));
+    EXPECT_EQ(read.problem,
+              "Cannot read the settings file " + path + ": it holds only 1 of its two values");
+    EXPECT_TRUE(app::tryReadSettings(tree.path("none.ini")).problem.contains("none.ini"));
+
+    Harness h(tree.path());
+    EXPECT_THROW(app::readSettings(*h.ctx), platform::Error);
+}
+
+TEST(SettingsFile, IsTheOneInTheStartDirectoryWhereverTheProcessMovesLater) {
+    TempTree tree;
+    Harness h(tree.dir("start"));
+    EXPECT_EQ(h.ctx->settingsFile, tree.path("start/runemark.ini"));
+}

@@ -1,0 +1,143 @@
+#include "app/StartUp.h"
+#include "support/Harness.h"
+#include "support/QuakeTree.h"
+#include "ui/Screen.h"
+
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+QStringList items(const ui::ComboBox* box) {
+    QStringList all;
+    for (int i = 0; i < box->ListCount(); ++i)
+        all.append(box->List(i));
+    return all;
+}
+QStringList items(const ui::ListBox* list) {
+    QStringList all;
+    for (int i = 0; i < list->ListCount(); ++i)
+        all.append(list->List(i));
+    return all;
+}
+} // namespace
+
+TEST(FormLoad, ConfiguredStartRestoresSettingsAndScans) {
+    TempTree tree;
+    const QString quake = makeQuake(tree);
+    writeIni(tree, quake, "quake -listen # +map #");
+    tree.file("start/MANUAL.RM", "First line\r\nSecond line\r\n");
+    Harness h(tree.dir("start"));
+    h.load();
+    ui::Form1& f = *h.form;
+
+    EXPECT_TRUE(h.reported.isEmpty()) << h.reported.join("\n").toStdString();
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_EQ(h.ctx->QuakeDir, quake);
+    EXPECT_EQ(h.ctx->GameCommand, "quake -listen # +map #");
+    EXPECT_EQ(f.Dir1->Path(), quake);
+    EXPECT_EQ(items(f.List2), QStringList({"Ctf"}));
+    EXPECT_EQ(f.List2->ListIndex(), 0);
+    EXPECT_EQ(items(f.Combo2), QStringList({"Default Game", "Dissolution Of Eternity",
+                                            "Scourge Of The Armageddon"}));
+    EXPECT_EQ(f.Combo2->ListIndex(), 0);
+    EXPECT_EQ(items(f.List1).size(), 5);
+    EXPECT_EQ(items(f.Combo1),
+              QStringList({"quake -listen # +map #", "quake -dedicated # +map #",
+                           "quake -listen # +map #", "winquake -dedicated # +map #",
+                           "winquake -listen # +map #"}));
+    EXPECT_EQ(f.Combo1->Text(), "quake -listen # +map #");
+    EXPECT_TRUE(f.List2->isEnabled() && f.Check1->isEnabled() && f.Command1->isEnabled());
+    EXPECT_FALSE(f.Combo2->isEnabled());
+    EXPECT_EQ(f.Label5->Caption(), "1.20 (Build 2)");
+    EXPECT_EQ(f.Text1->Text(), "First line\r\nSecond line\r\n");
+    EXPECT_EQ(f.Text1->toPlainText(), "First line\nSecond line\n");
+    EXPECT_EQ(ui::mousePointer(), ui::DefaultPointer);
+}
+
+TEST(FormLoad, FirstRunDisablesPlayAndOffersThePresets) {
+    TempTree tree;
+    makeQuake(tree);
+    tree.file("start/MANUAL.RM", "");
+    Harness h(tree.dir("start"));
+    h.load();
+    ui::Form1& f = *h.form;
+
+    EXPECT_TRUE(h.reported.isEmpty());
+    EXPECT_FALSE(f.List2->isEnabled());
+    EXPECT_FALSE(f.Check1->isEnabled());
+    EXPECT_FALSE(f.Command1->isEnabled());
+    EXPECT_EQ(items(f.Combo1), app::CommandPresets);
+    EXPECT_EQ(f.Combo1->Text(), "quake -dedicated # +map #");
+    EXPECT_EQ(f.List1->ListCount() + f.List2->ListCount() + f.Combo2->ListCount(), 0);
+    EXPECT_TRUE(h.ctx->QuakeDir.isEmpty() && h.ctx->GameCommand.isEmpty());
+    EXPECT_EQ(f.Dir1->Path(), tree.path("start")); // where the program was started
+    EXPECT_EQ(f.Text1->Text(), "");
+    EXPECT_EQ(f.Label5->Caption(), "1.20 (Build 2)");
+}
+
+TEST(FormLoad, EmptyOrDuplicateSavedCommandIsListedAsItIs) {
+    TempTree tree;
+    const QString quake = makeQuake(tree);
+    writeIni(tree, quake, "");
+    Harness h(tree.dir("start"));
+    h.load();
+    EXPECT_EQ(h.form->Combo1->List(0), "");
+    EXPECT_EQ(h.form->Combo1->ListIndex(), 0);
+    EXPECT_EQ(h.form->Combo1->Text(), "");
+
+    writeIni(tree, quake, "quake -dedicated # +map #", "again");
+    Harness again(tree.path("again"));
+    again.load();
+    EXPECT_EQ(again.form->Combo1->ListCount(), 5);
+    EXPECT_EQ(again.form->Combo1->List(0), again.form->Combo1->List(1));
+}
+
+TEST(FormLoad, SavedDirectoryInAnotherCaseIsShownAsOnDisk) {
+    TempTree tree;
+    const QString quake = makeQuake(tree, "Games/Quake");
+    writeIni(tree, tree.path("GAMES/QUAKE"), "quake");
+    Harness h(tree.dir("start"));
+    h.load();
+    EXPECT_TRUE(h.reported.isEmpty());
+    EXPECT_EQ(h.ctx->QuakeDir, quake);
+    EXPECT_EQ(h.form->List2->List(0), "Ctf");
+}
+
+TEST(FormLoad, UnusableSettingsAreReportedAndTheWindowComesUpAsOnAFirstRun) {
+    TempTree tree;
+    // The saved directory is gone, but the command line can still be offered.
+    writeIni(tree, tree.path("removed"), "quake -listen 8");
+    Harness h(tree.dir("start"));
+    h.load();
+    ASSERT_EQ(h.reported.size(), 1);
+    EXPECT_TRUE(h.reported[0].contains(tree.path("removed"))) << h.reported[0].toStdString();
+    EXPECT_FALSE(h.form->Command1->isEnabled());
+    EXPECT_EQ(h.form->Combo1->List(0), "quake -listen 8");
+    EXPECT_EQ(h.form->Combo1->ListCount(), 5);
+    EXPECT_EQ(h.form->Label5->Caption(), "1.20 (Build 2)"); // the rest still ran
+    EXPECT_EQ(ui::mousePointer(), ui::DefaultPointer);
+
+    // Only one value: nothing can be offered.
+    tree.file("short/runemark.ini", "\"/somewhere\"\r\n");
+    Harness shortFile(tree.path("short"));
+    shortFile.load();
+    ASSERT_EQ(shortFile.reported.size(), 1);
+    EXPECT_TRUE(shortFile.reported[0].contains("runemark.ini"));
+    EXPECT_EQ(items(shortFile.form->Combo1), app::CommandPresets);
+}
+
+TEST(FormLoad, TheManualIsFoundBesideTheProgramOrSaidToBeMissing) {
+    TempTree tree;
+    Harness h(tree.dir("start"));
+    h.load();
+    // The test binary's directory holds no manual, nor does the start directory.
+    EXPECT_TRUE(h.form->Text1->Text().contains("MANUAL.RM"));
+    EXPECT_FALSE(h.form->Text1->Text().contains('\n'));
+    EXPECT_TRUE(h.reported.isEmpty());
+}
+
+TEST(Version, HasNoLeadingZeros) {
+    EXPECT_EQ(app::versionText(1, 20, 2), "1.20 (Build 2)");
+    EXPECT_EQ(app::versionText(1, 5, 3), "1.5 (Build 3)");
+}

@@ -1,0 +1,117 @@
+#include "catalogue/Scan.h"
+#include "catalogue/PatchName.h"
+#include "support/Harness.h"
+#include "support/QuakeTree.h"
+
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+
+QStringList entries(const QListWidget* list) {
+    QStringList all;
+    for (int i = 0; i < list->count(); ++i)
+        all.append(list->item(i)->text());
+    return all;
+}
+QStringList entries(const QComboBox* box) {
+    QStringList all;
+    for (int i = 0; i < box->count(); ++i)
+        all.append(box->itemText(i));
+    return all;
+}
+
+// Starts the program on a Quake directory laid out by `lay`.
+struct Scanned {
+    TempTree tree;
+    std::unique_ptr<Harness> h;
+    template <typename Lay> explicit Scanned(Lay lay) {
+        lay(tree);
+        writeIni(tree, tree.dir("quake"), "quake");
+        h = std::make_unique<Harness>(tree.path("start"));
+        h->load();
+    }
+    ui::Form1& f() { return *h->form; }
+};
+
+} // namespace
+
+TEST(Scan, SortsPatchesFromOfficialGamesAndListsEverySubdirectory) {
+    Scanned s([](const TempTree& t) { makeQuake(t); });
+    EXPECT_EQ(entries(s.f().List2), QStringList({"Ctf"}));
+    EXPECT_EQ(entries(s.f().Combo2), QStringList({"Default Game", "Dissolution Of Eternity",
+                                                  "Scourge Of The Armageddon"}));
+    EXPECT_EQ(s.f().Combo2->currentText(), "Default Game");
+    const QString q = s.tree.path("quake/");
+    EXPECT_EQ(entries(s.f().List1),
+              QStringList({q + "ctf", q + "hipnotic", q + "id1", q + "maps", q + "rogue"}));
+}
+
+TEST(Scan, ProgsDatDecidesFirstEvenForOfficialNames) {
+    Scanned s([](const TempTree& t) {
+        t.file("quake/ID1/progs.dat");
+        t.file("quake/ID1/pak0.pak");
+        t.file("quake/both/progs.dat");
+        t.file("quake/both/pak0.pak");
+    });
+    EXPECT_EQ(entries(s.f().List2), QStringList({"Both", "Id1"}));
+    EXPECT_EQ(s.f().Combo2->count(), 0);
+}
+
+TEST(Scan, HiddenFilesAndDirectoriesNamedLikeFilesMakeNoPatch) {
+    Scanned s([](const TempTree& t) {
+        t.file("quake/hidden/.pak0.pak");
+        t.dir("quake/fake/pak0.pak");
+        t.dir("quake/fake2/progs.dat");
+        t.file("quake/.dotmod/progs.dat"); // a hidden directory is not listed
+    });
+    EXPECT_EQ(s.f().List2->count(), 0);
+    EXPECT_EQ(s.f().List2->ListIndex(), -1);
+    EXPECT_EQ(s.f().Combo2->count(), 0);
+    EXPECT_EQ(s.f().Combo2->ListIndex(), -1);
+    EXPECT_EQ(s.f().List1->count(), 3);
+}
+
+TEST(Scan, WithoutTheBaseGameTheFirstTitleIsSelected) {
+    Scanned s([](const TempTree& t) {
+        t.file("quake/Hipnotic/pak0.pak");
+        t.file("quake/ROGUE/PAK0.PAK");
+    });
+    EXPECT_EQ(entries(s.f().Combo2),
+              QStringList({"Dissolution Of Eternity", "Scourge Of The Armageddon"}));
+    EXPECT_EQ(s.f().Combo2->currentText(), "Dissolution Of Eternity");
+}
+
+TEST(Scan, NamesAreNormalisedAndSortedIgnoringCase) {
+    Scanned s([](const TempTree& t) {
+        t.file("quake/MYMOD/progs.dat");
+        t.file("quake/3wave/progs.dat");
+        t.file("quake/_under/PROGS.DAT");
+        t.file("quake/arcane dimensions/pak0.pak");
+        t.file("quake/Zer0/Pak3.Pak");
+    });
+    EXPECT_EQ(entries(s.f().List2),
+              QStringList({"3wave", "_under", "Arcane dimensions", "Mymod", "Zer0"}));
+    EXPECT_EQ(s.f().List2->currentRow(), 0);
+}
+
+TEST(Scan, RescanListsHipnoticAndRogueAsPatchesAndLeavesCombo2Alone) {
+    Scanned s([](const TempTree& t) { makeQuake(t); });
+    ui::Form1& f = s.f();
+    f.List1->Clear();
+    f.List2->Clear();
+    catalogue::scanPatches(*s.h->ctx, catalogue::ScanMode::Refresh);
+    EXPECT_EQ(entries(f.List2), QStringList({"Ctf", "Hipnotic", "Rogue"}));
+    EXPECT_EQ(f.Combo2->count(), 3);
+    EXPECT_EQ(f.List2->ListIndex(), 0);
+}
+
+TEST(PatchName, IsTheLastComponentLowerCasedWithACapitalFirst) {
+    EXPECT_EQ(catalogue::patchName("/q/ID1"), "Id1");
+    EXPECT_EQ(catalogue::patchName("/q/hipnotic"), "Hipnotic");
+    EXPECT_EQ(catalogue::patchName("/q/MyMod"), "Mymod");
+    EXPECT_EQ(catalogue::patchName("/q/3wave"), "3wave");
+    EXPECT_EQ(catalogue::patchName("/q/"), "");
+    EXPECT_EQ(catalogue::patchName("ÉCLAIR"), "Éclair");
+}

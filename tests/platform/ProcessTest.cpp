@@ -1,0 +1,125 @@
+#include "platform/Process.h"
+#include "platform/Error.h"
+#include "platform/System.h"
+#include "support/TempTree.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QThread>
+#include <gtest/gtest.h>
+
+using platform::splitWords;
+using testing_support::TempTree;
+
+TEST(SplitWords, SplitsAtBlanksKeepingQuotedRunsWhole) {
+    EXPECT_EQ(splitWords("quake -listen 8  +map\te1m1"),
+              QStringList({"quake", "-listen", "8", "+map", "e1m1"}));
+    EXPECT_EQ(splitWords("\"my quake\" -game \"\""), QStringList({"my quake", "-game", ""}));
+    EXPECT_EQ(splitWords("a\"b c\"d"), QStringList({"ab cd"}));
+    EXPECT_EQ(splitWords("   "), QStringList());
+}
+
+TEST(SplitWords, APrefixBehavesAsIfWrittenInFrontOfTheText) {
+    const QString prefix = "/QUAKE/";
+    for (const QString text : {"quake -listen 8", " quake", "", "\"win quake\" -x", "quake  "}) {
+        EXPECT_EQ(splitWords(text, prefix), splitWords(prefix + text)) << text.toStdString();
+    }
+    EXPECT_EQ(splitWords("quake", "/MY GAMES/Q/"), QStringList({"/MY GAMES/Q/quake"}));
+}
+
+TEST(ResolvedWords, SpellProgramAndArgumentsAsOnDisk) {
+    TempTree tree;
+    const QString program = tree.file("Quake/quake", "#!/bin/sh\n");
+    QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner);
+    tree.dir("Quake/ctf");
+    const QString before = QDir::currentPath();
+    platform::changeDirectory(tree.path("QUAKE"));
+    const QStringList words =
+        platform::resolvedWords({tree.path("QUAKE") + "/quake", "-game", "CTF", "+map", "E1M1"});
+    QDir::setCurrent(before);
+    EXPECT_EQ(words, QStringList({program, "-game", "ctf", "+map", "E1M1"}));
+}
+
+TEST(ResolvedWords, AProgramThatCannotStartIsAnErrorNamingIt) {
+    TempTree tree;
+    const QString plain = tree.file("quake", "data");
+    try {
+        platform::resolvedWords({tree.path("nothing-here")});
+        FAIL() << "expected an error";
+    } catch (const platform::Error& error) {
+        EXPECT_EQ(error.message(),
+                  "Cannot start " + tree.path("nothing-here") + ": No such file or directory");
+    }
+    if (geteuid() != 0) { // root may run anything
+        EXPECT_THROW(platform::resolvedWords({plain}), platform::Error);
+    }
+    EXPECT_THROW(platform::resolvedWords({tree.path()}), platform::Error); // a directory
+    EXPECT_THROW(platform::resolvedWords({"no-such-program-on-path-xyz"}), platform::Error);
+    EXPECT_THROW(platform::resolvedWords({}), platform::Error);
+    EXPECT_THROW(platform::resolvedWords({""}), platform::Error);
+}
+
+namespace {
+QByteArray waitForFile(const QString& path) {
+    QDeadlineTimer deadline(20000);
+    while (!deadline.hasExpired()) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly)) {
+            const QByteArray content = file.readAll();
+            if (content.endsWith("END\n"))
+                return content;
+        }
+        QThread::msleep(20);
+    }
+    return {};
+}
+} // namespace
+
+TEST(StartProgram, RunsTheRealProgramDetachedWithPlainWordsAndNoShell) {
+    TempTree tree;
+    const QString out = tree.path("out.txt");
+    const QString script = tree.file(
+        "Game/Run.sh", QStringLiteral("#!/bin/sh\nfor a in \"$@\"; do printf '[%s]\\n' \"$a\"; "
+                                      "done > '%1.tmp'\npwd >> '%1.tmp'\n"
+                                      "ps -o sid= -p $$ | tr -d ' ' >> '%1.tmp'\n"
+                                      "echo END >> '%1.tmp'\nmv '%1.tmp' '%1'\n")
+                           .arg(out)
+                           .toUtf8());
+    QFile::setPermissions(script, QFile::permissions(script) | QFile::ExeOwner);
+    const QString before = QDir::currentPath();
+    platform::changeDirectory(tree.path("game"));
+    platform::startProgram(
+        {tree.path("GAME/run.sh"), "; touch pwned", "$(touch pwned)", "a b|c>d", "`id`"},
+        platform::MaximizedFocus);
+    QDir::setCurrent(before);
+
+    const QList<QByteArray> lines = waitForFile(out).split('\n');
+    ASSERT_GE(lines.size(), 7);
+    EXPECT_EQ(lines[0], "[; touch pwned]");
+    EXPECT_EQ(lines[1], "[$(touch pwned)]");
+    EXPECT_EQ(lines[2], "[a b|c>d]");
+    EXPECT_EQ(lines[3], "[`id`]");
+    EXPECT_EQ(QString::fromLocal8Bit(lines[4]), tree.path("Game"));
+    // In a session of its own, not the test's.
+    EXPECT_NE(lines[5].toLong(), static_cast<long>(getsid(0)));
+    EXPECT_FALSE(QFile::exists(tree.path("Game/pwned")));
+    EXPECT_FALSE(QFile::exists(tree.path("pwned")));
+}
+
+TEST(ChangeDirectory, ResolvesCaseAndNamesAMissingDirectory) {
+    TempTree tree;
+    tree.dir("Quake");
+    const QString before = QDir::currentPath();
+    platform::changeDirectory(tree.path("QUAKE"));
+    EXPECT_EQ(platform::currentDirectory(), tree.path("Quake"));
+    try {
+        platform::changeDirectory(tree.path("gone"));
+        FAIL() << "expected an error";
+    } catch (const platform::Error& error) {
+        EXPECT_EQ(error.message(), "Cannot change to the directory " + tree.path("gone") +
+                                       ": No such file or directory");
+    }
+    EXPECT_EQ(platform::currentDirectory(), tree.path("Quake")); // unchanged
+    QDir::setCurrent(before);
+}

@@ -1,0 +1,33 @@
+#include "support/Harness.h"
+
+#include "app/Wiring.h"
+#include "platform/Process.h"
+#include "platform/System.h"
+
+#include <QDir>
+
+namespace testing_support {
+
+Harness::Harness(const QString& startDir, bool recordStarts) : previousDir_(QDir::currentPath()) {
+    platform::changeDirectory(startDir);
+    if (recordStarts) {
+        platform::setStartRecorderForTesting(
+            [this](const QStringList& words, int) { started.push_back(words); });
+    }
+    form = std::make_unique<ui::Form1>();
+    ctx = std::make_unique<app::Context>(*form, platform::currentDirectory());
+    ctx->endProgram = [this] { ++endRequests; };
+    dispatcher = std::make_unique<ui::Dispatcher>(
+        *form, app::handlersFor(*ctx),
+        [this](const QString& message) { reported.append(message); });
+}
+
+Harness::~Harness() {
+    platform::setStartRecorderForTesting({});
+    dispatcher.reset();
+    ctx.reset();
+    form.reset();
+    QDir::setCurrent(previousDir_);
+}
+
+} // namespace testing_support

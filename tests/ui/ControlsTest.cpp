@@ -1,0 +1,159 @@
+#include "ui/Controls.h"
+#include "platform/Drives.h"
+#include "platform/Error.h"
+#include "support/TempTree.h"
+#include "ui/DirListBox.h"
+#include "ui/TabControl.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using testing_support::TempTree;
+
+TEST(ListBox, SortedInsertIgnoresCaseAndPlacesEqualsAfter) {
+    ui::ListBox list("List", true, nullptr);
+    for (const char* name : {"rogue", "Ctf", "ID1", "ctf", "3wave", "hipnotic"})
+        list.AddItem(name);
+    QStringList all;
+    for (int i = 0; i < list.ListCount(); ++i)
+        all.append(list.List(i));
+    EXPECT_EQ(all, QStringList({"3wave", "Ctf", "ctf", "hipnotic", "ID1", "rogue"}));
+    EXPECT_EQ(list.List(-1), "");
+    EXPECT_EQ(list.List(99), "");
+    EXPECT_EQ(list.ListIndex(), -1); // adding selects nothing
+    list.setListIndex(2);
+    EXPECT_EQ(list.currentItem()->text(), "ctf");
+    list.setListIndex(-1);
+    EXPECT_EQ(list.ListIndex(), -1);
+    EXPECT_TRUE(list.selectedItems().isEmpty());
+
+    ui::ListBox plain("Plain", false, nullptr);
+    plain.AddItem("b");
+    plain.AddItem("a");
+    EXPECT_EQ(plain.List(1), "a");
+}
+
+TEST(ComboBox, AddingKeepsSelectionAndTextAndSelectingShowsTheEntry) {
+    ui::ComboBox pick("Pick", false, true, nullptr);
+    pick.AddItem("Scourge Of The Armageddon");
+    EXPECT_EQ(pick.ListIndex(), -1);
+    pick.AddItem("Default Game");
+    pick.setListIndex(0);
+    EXPECT_EQ(pick.Text(), "Default Game");
+    pick.AddItem("Dissolution Of Eternity");
+    EXPECT_EQ(pick.Text(), "Default Game");
+    EXPECT_EQ(pick.List(1), "Dissolution Of Eternity");
+    EXPECT_EQ(pick.List(-1), "");
+
+    ui::ComboBox edit("Edit", true, false, nullptr);
+    edit.setText("typed");
+    edit.AddItem("zeta");
+    edit.AddItem("alpha");
+    EXPECT_EQ(edit.Text(), "typed");
+    EXPECT_EQ(edit.ListIndex(), -1);
+    EXPECT_EQ(edit.List(1), "alpha"); // unsorted: appended
+    edit.setListIndex(1);
+    EXPECT_EQ(edit.Text(), "alpha");
+    edit.Clear();
+    EXPECT_EQ(edit.Text(), "");
+    EXPECT_EQ(edit.ListCount(), 0);
+}
+
+TEST(ComboBox, ReportsTypedCharactersAfterApplyingThemButNotOtherChanges) {
+    ui::ComboBox edit("Edit", true, false, nullptr);
+    edit.AddItem("from the list");
+    QStringList seen;
+    QObject::connect(&edit, &ui::ComboBox::KeyPress, [&](int) { seen.append(edit.Text()); });
+    QTest::keyClicks(edit.lineEdit(), "abc");
+    QTest::keyClick(edit.lineEdit(), Qt::Key_Backspace);
+    QTest::keyClick(edit.lineEdit(), Qt::Key_Left);
+    QTest::keyClick(edit.lineEdit(), Qt::Key_Delete);
+    EXPECT_EQ(seen.size(), 4) << "Delete types no character";
+    EXPECT_EQ(edit.Text(), "a");
+    QTest::keyClick(edit.lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(seen, QStringList({"a", "ab", "abc", "ab", "a"}));
+    EXPECT_EQ(edit.ListCount(), 1); // Enter adds nothing to the list
+    edit.setListIndex(0);
+    EXPECT_EQ(seen.size(), 5);
+}
+
+TEST(DirListBox, ListsSubdirectoriesSortedWithoutHiddenOnes) {
+    TempTree tree;
+    for (const char* name : {"Quake/rogue", "Quake/ID1", "Quake/ctf", "Quake/.hidden"})
+        tree.dir(name);
+    tree.file("Quake/notes.txt");
+    ui::DirListBox dir("Dir", nullptr);
+    dir.setPath(tree.path("quake"));
+    EXPECT_EQ(dir.Path(), tree.path("Quake"));
+    ASSERT_EQ(dir.ListCount(), 3);
+    EXPECT_EQ(dir.List(0), tree.path("Quake/ctf"));
+    EXPECT_EQ(dir.List(1), tree.path("Quake/ID1"));
+    EXPECT_EQ(dir.List(2), tree.path("Quake/rogue"));
+    EXPECT_EQ(dir.List(3), "");
+    EXPECT_EQ(dir.List(-1), tree.path("Quake"));
+    EXPECT_EQ(dir.List(-2), tree.path());
+    EXPECT_EQ(dir.ListIndex(), -1);
+}
+
+TEST(DirListBox, RaisesChangeInsideTheSettingOnlyWhenThePathChanges) {
+    TempTree tree;
+    tree.dir("a/b");
+    ui::DirListBox dir("Dir", nullptr);
+    QStringList seen;
+    dir.Change = [&] { seen.append(dir.Path()); };
+    dir.setPath(tree.path("a"));
+    dir.setPath(tree.path("A/"));
+    dir.setPath(tree.path("a/b"));
+    EXPECT_EQ(seen, QStringList({tree.path("a"), tree.path("a/b")}));
+
+    EXPECT_THROW(dir.setPath(tree.path("missing")), platform::Error);
+    EXPECT_EQ(dir.Path(), tree.path("a/b"));
+    EXPECT_EQ(seen.size(), 2);
+}
+
+TEST(DirListBox, RefreshSeesDirectoriesMadeSince) {
+    TempTree tree;
+    tree.dir("q/one");
+    ui::DirListBox dir("Dir", nullptr);
+    dir.setPath(tree.path("q"));
+    tree.dir("q/two");
+    EXPECT_EQ(dir.ListCount(), 1);
+    dir.Refresh();
+    EXPECT_EQ(dir.ListCount(), 2);
+}
+
+TEST(DirListBox, ADriveTextOpensThatDrivesCurrentDirectory) {
+    TempTree tree;
+    platform::setMountTableForTesting(QList<platform::Mount>{{"/", "/dev/sda1", "ext4"}});
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(tree.dir("here"));
+    ui::DirListBox dir("Dir", nullptr);
+    dir.setPath("/");
+    EXPECT_EQ(dir.Path(), tree.path("here"));
+    QDir::setCurrent(before);
+    platform::setMountTableForTesting(std::nullopt);
+}
+
+TEST(TabControl, ShowsOnlyTheChosenPageAndReportsThePreviousTab) {
+    ui::TabControl tabs("Tabs", {"One", "Two", "Three"}, nullptr);
+    tabs.resize(300, 200);
+    tabs.show();
+    QSignalSpy clicks(&tabs, &ui::TabControl::Click);
+    tabs.setTab(2);
+    EXPECT_FALSE(tabs.page(0)->isVisible());
+    EXPECT_TRUE(tabs.page(2)->isVisible());
+    ASSERT_EQ(clicks.size(), 1);
+    EXPECT_EQ(clicks[0][0].toInt(), 0);
+    EXPECT_EQ(tabs.Tab(), 2);
+    EXPECT_EQ(tabs.page(1)->geometry(), tabs.rect()); // pages measure from the control's corner
+}
+
+TEST(Label, SizedToTextGrowsToFit) {
+    ui::Label label("Label", "Version", true, nullptr);
+    label.setGeometry(10, 10, 20, 10);
+    label.setCaption("1.20 (Build 2) and a longer tail");
+    EXPECT_EQ(label.pos(), QPoint(10, 10));
+    EXPECT_GE(label.width(), label.sizeHint().width());
+}
