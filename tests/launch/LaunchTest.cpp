@@ -1,0 +1,113 @@
+#include "launch/Launch.h"
+#include "platform/System.h"
+#include "support/Harness.h"
+#include "support/QuakeTree.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+
+// A configured start on the usual Quake directory, with an executable game
+// program named "quake" in it.
+struct Configured {
+    TempTree tree;
+    QString quake;
+    std::unique_ptr<Harness> h;
+    explicit Configured(const QString& command = "Quake -listen 8 +map E1M1") {
+        quake = makeQuake(tree);
+        const QString program = tree.file("quake/quake", "#!/bin/sh\n");
+        QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner);
+        writeIni(tree, quake, command);
+        h = std::make_unique<Harness>(tree.dir("start"));
+        h->load();
+    }
+    ui::Form1& f() { return *h->form; }
+    QStringList words(const QStringList& tail) const {
+        return QStringList({quake + "/quake", "-listen", "8", "+map", "e1m1"}) + tail;
+    }
+};
+
+} // namespace
+
+TEST(Play, StartsTheSelectedPatchInTheQuakeDirectoryAndComesBack) {
+    Configured c;
+    QTest::mouseClick(c.f().Command1, Qt::LeftButton);
+    ASSERT_TRUE(c.h->reported.isEmpty()) << c.h->reported.join("\n").toStdString();
+    ASSERT_EQ(c.h->started.size(), 1u);
+    // The upper-cased patch reaches the program in its on-disk spelling.
+    EXPECT_EQ(c.h->started[0], c.words({"-game", "ctf"}));
+    EXPECT_EQ(platform::currentDirectory(), platform::programDirectory());
+}
+
+TEST(Play, StartsTheChosenApprovedGameOrNothing) {
+    Configured c;
+    QTest::mouseClick(c.f().Check1, Qt::LeftButton);
+    EXPECT_FALSE(c.f().List2->isEnabled());
+    EXPECT_TRUE(c.f().Combo2->isEnabled());
+
+    c.f().Combo2->setListIndex(0); // Default Game
+    c.f().Command1->click();
+    c.f().Combo2->setListIndex(2); // Scourge Of The Armageddon
+    c.f().Command1->click();
+    ASSERT_EQ(c.h->started.size(), 2u);
+    EXPECT_EQ(c.h->started[0], c.words({}));
+    EXPECT_EQ(c.h->started[1], c.words({"-game", "hipnotic"}));
+
+    // No selection: nothing starts, yet the directory changes and comes back.
+    c.f().Combo2->setListIndex(-1);
+    platform::changeDirectory(c.tree.path("start"));
+    c.f().Command1->click();
+    EXPECT_EQ(c.h->started.size(), 2u);
+    EXPECT_EQ(platform::currentDirectory(), platform::programDirectory());
+    EXPECT_TRUE(c.h->reported.isEmpty());
+}
+
+TEST(Play, DoubleClickIgnoresTheCheckBoxAndDoesNothingOnADisabledList) {
+    Configured c;
+    c.f().show();
+    const QRect first = c.f().List2->visualItemRect(c.f().List2->item(0));
+    QTest::mouseDClick(c.f().List2->viewport(), Qt::LeftButton, {}, first.center());
+    ASSERT_EQ(c.h->started.size(), 1u);
+    EXPECT_EQ(c.h->started[0], c.words({"-game", "ctf"}));
+
+    c.f().Check1->click(); // disables the list
+    platform::changeDirectory(c.tree.path("start"));
+    launch::List2_DblClick(*c.h->ctx);
+    EXPECT_EQ(c.h->started.size(), 1u);
+    EXPECT_EQ(platform::currentDirectory(), c.tree.path("start")); // not even a cd
+}
+
+TEST(Play, FailuresAreReportedNamingWhatFailedAndTheLauncherStaysOpen) {
+    Configured c("nosuchgame -listen 8");
+    platform::changeDirectory(c.tree.path("start"));
+    c.f().Command1->click();
+    ASSERT_EQ(c.h->reported.size(), 1);
+    EXPECT_EQ(c.h->reported[0],
+              "Cannot start " + c.quake.toUpper() + "/nosuchgame: No such file or directory");
+    EXPECT_EQ(platform::currentDirectory(), c.quake); // left where the start failed
+    EXPECT_EQ(c.h->endRequests, 0);
+
+    QDir(c.quake).removeRecursively();
+    c.f().Command1->click();
+    ASSERT_EQ(c.h->reported.size(), 2);
+    EXPECT_TRUE(c.h->reported[1].startsWith("Cannot change to the directory " + c.quake));
+    EXPECT_TRUE(c.h->started.empty());
+}
+
+TEST(Play, AnEmptyCommandOrNoSelectionStillComposesTheLaunch) {
+    Configured c("");
+    c.f().Command1->click();
+    ASSERT_EQ(c.h->reported.size(), 1);
+    EXPECT_EQ(c.h->reported[0], "Cannot start " + c.quake + "/: Is a directory");
+
+    Configured d;
+    d.f().List2->setListIndex(-1);
+    d.f().Command1->click();
+    ASSERT_EQ(d.h->started.size(), 1u);
+    EXPECT_EQ(d.h->started[0], d.words({"-game"}));
+}

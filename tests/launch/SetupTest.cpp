@@ -1,0 +1,181 @@
+#include "launch/SetupHandlers.h"
+#include "platform/Drives.h"
+#include "platform/System.h"
+#include "support/Harness.h"
+#include "support/QuakeTree.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+TEST(Setup, TheCheckBoxSwitchesListsAndKeepsSelections) {
+    TempTree tree;
+    writeIni(tree, makeQuake(tree), "quake");
+    Harness h(tree.dir("start"));
+    h.load();
+    ui::Form1& f = *h.form;
+    QTest::mouseClick(f.Check1, Qt::LeftButton);
+    EXPECT_FALSE(f.List2->isEnabled());
+    EXPECT_TRUE(f.Combo2->isEnabled());
+    QTest::mouseClick(f.Check1, Qt::LeftButton);
+    EXPECT_TRUE(f.List2->isEnabled());
+    EXPECT_FALSE(f.Combo2->isEnabled());
+    EXPECT_EQ(f.List2->ListIndex(), 0);
+    EXPECT_EQ(f.Combo2->ListIndex(), 0);
+}
+
+TEST(Setup, TypingSetsTheCommandButChoosingFromTheListDoesNot) {
+    TempTree tree;
+    const QString quake = makeQuake(tree);
+    const QString program = tree.file("quake/quake", "#!/bin/sh\n");
+    QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner);
+    writeIni(tree, quake, "quake");
+    Harness h(tree.dir("start"));
+    h.load();
+    ui::Form1& f = *h.form;
+
+    f.Combo1->setText("");
+    QTest::keyClicks(f.Combo1->lineEdit(), "abc");
+    EXPECT_EQ(h.ctx->GameCommand, "abc");
+    QTest::keyClick(f.Combo1->lineEdit(), Qt::Key_Backspace);
+    EXPECT_EQ(h.ctx->GameCommand, "ab");
+    f.Combo1->lineEdit()->selectAll();
+    QTest::keyClicks(f.Combo1->lineEdit(), "quake -x");
+    EXPECT_EQ(h.ctx->GameCommand, "quake -x");
+
+    // Picking an entry with the keyboard types no character.
+    f.Combo1->setFocus();
+    f.Combo1->setListIndex(4);
+    EXPECT_EQ(f.Combo1->Text(), "winquake -listen # +map #");
+    EXPECT_EQ(h.ctx->GameCommand, "quake -x");
+    f.Command1->click();
+    ASSERT_EQ(h.started.size(), 1u);
+    EXPECT_EQ(h.started[0].mid(0, 2), QStringList({quake + "/quake", "-x"}));
+
+    // Exit saves what the box shows, in the start directory, after the
+    // launch moved the process elsewhere.
+    f.Command2->click();
+    EXPECT_EQ(h.endRequests, 1);
+    EXPECT_EQ(tree.read("start/runemark.ini"),
+              ("\"" + quake + "\"\r\n\"winquake -listen # +map #\"\r\n").toLocal8Bit());
+}
+
+TEST(Setup, TheDirectoryListKeepsQuakeDirInStep) {
+    TempTree tree;
+    const QString quake = makeQuake(tree);
+    writeIni(tree, quake, "quake");
+    Harness h(tree.dir("start"));
+    h.load();
+    emit h.form->Dir1->userOpened(quake + "/ctf");
+    EXPECT_EQ(h.ctx->QuakeDir, quake + "/ctf");
+    EXPECT_EQ(h.form->List2->ListCount(), 1); // not refilled
+}
+
+namespace {
+// Two drives: the root, and a volume mounted inside the temporary tree.
+struct TwoDrives {
+    TempTree tree;
+    QString usb;
+    TwoDrives() {
+        usb = tree.dir("usb");
+        platform::setMountTableForTesting(
+            QList<platform::Mount>{{"/", "/dev/sda1", "ext4"}, {usb, "/dev/sdb1", "vfat"}});
+    }
+    ~TwoDrives() { platform::setMountTableForTesting(std::nullopt); }
+};
+} // namespace
+
+#ifndef Q_OS_WIN
+TEST(Setup, ASavedDirectoryOnAnotherDriveIsRestoredThroughTheDriveChange) {
+    TwoDrives d;
+    const QString quake = makeQuake(d.tree, "usb/games/quake");
+    writeIni(d.tree, quake, "quake");
+    Harness h(d.tree.dir("start"));
+    h.load();
+    EXPECT_TRUE(h.reported.isEmpty());
+    EXPECT_EQ(h.form->Drive1->Drive(), d.usb);
+    EXPECT_EQ(h.form->Dir1->Path(), quake);
+    EXPECT_EQ(h.ctx->QuakeDir, quake);
+    EXPECT_EQ(h.form->List2->List(0), "Ctf");
+}
+
+TEST(Setup, PickingAnotherDriveMovesToItsCurrentDirectoryForGood) {
+    TwoDrives d;
+    const QString quake = makeQuake(d.tree);
+    writeIni(d.tree, quake, "quake");
+    Harness h(d.tree.dir("start"));
+    h.load();
+    ui::Form1& f = *h.form;
+    ASSERT_EQ(f.Drive1->Drive(), "/");
+
+    f.Drive1->setCurrentIndex(f.Drive1->findText(d.usb));
+    emit f.Drive1->userPicked();
+    EXPECT_EQ(f.Dir1->Path(), d.usb);
+    EXPECT_EQ(h.ctx->QuakeDir, d.usb);
+
+    // Back to the first drive: its current directory, not the old Quake one.
+    f.Drive1->setCurrentIndex(f.Drive1->findText("/"));
+    emit f.Drive1->userPicked();
+    EXPECT_EQ(h.ctx->QuakeDir, d.tree.path("start"));
+}
+#endif
+
+TEST(Setup, PlayFollowsTheTabAndStaysOffAfterAFirstRun) {
+    TempTree tree;
+    writeIni(tree, makeQuake(tree), "quake");
+    Harness h(tree.dir("start"));
+    h.load();
+    for (int tab : {1, 2, 0}) {
+        h.form->SSTab1->setTab(tab);
+        EXPECT_EQ(h.form->Command1->isEnabled(), tab == 0) << tab;
+        EXPECT_TRUE(h.form->Command2->isEnabled());
+    }
+
+    Harness first(tree.dir("elsewhere"));
+    first.load();
+    for (int tab : {1, 0, 2, 0}) {
+        first.form->SSTab1->setTab(tab);
+        EXPECT_FALSE(first.form->Command1->isEnabled()) << tab;
+    }
+}
+
+TEST(Exit, AfterAFirstRunSavesWhatTheWindowShows) {
+    TempTree tree;
+    Harness h(tree.dir("start"));
+    h.load();
+    h.form->Command2->click();
+    EXPECT_EQ(
+        tree.read("start/runemark.ini"),
+        ("\"" + tree.path("start") + "\"\r\n\"quake -dedicated # +map #\"\r\n").toLocal8Bit());
+    EXPECT_EQ(h.endRequests, 1);
+}
+
+TEST(Exit, AFileThatCannotBeWrittenIsReportedAndTheWindowStays) {
+    TempTree tree;
+    writeIni(tree, makeQuake(tree), "quake");
+    const QByteArray before = tree.read("start/runemark.ini");
+    Harness h(tree.dir("start"));
+    h.load();
+    // A directory where the file's temporary sibling must go cannot be
+    // written even by root: replace the start directory's path by a file.
+    h.ctx->settingsFile = tree.file("blocked", "file") + "/runemark.ini";
+    h.form->Command2->click();
+    ASSERT_EQ(h.reported.size(), 1);
+    EXPECT_TRUE(h.reported[0].startsWith("Cannot write " + tree.path("blocked/runemark.ini")));
+    EXPECT_EQ(h.endRequests, 0);
+    EXPECT_EQ(tree.read("start/runemark.ini"), before);
+}
+
+TEST(Exit, ClosingTheWindowAnyOtherWayWritesNothing) {
+    TempTree tree;
+    writeIni(tree, makeQuake(tree), "quake");
+    const QByteArray before = tree.read("start/runemark.ini");
+    Harness h(tree.dir("start"));
+    h.load();
+    emit h.form->Dir1->userOpened(tree.path("start"));
+    h.form->close();
+    EXPECT_EQ(tree.read("start/runemark.ini"), before);
+}
