@@ -1,0 +1,150 @@
+#include "menu/ContextMenu.h"
+#include "platform/Error.h"
+#include "support/Harness.h"
+#include "support/QuakeTree.h"
+#include "ui/Screen.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+
+struct Configured {
+    TempTree tree;
+    QString quake;
+    std::unique_ptr<Harness> h;
+    template <typename Lay> explicit Configured(Lay lay) {
+        quake = makeQuake(tree);
+        lay(tree);
+        writeIni(tree, quake, "quake");
+        h = std::make_unique<Harness>(tree.dir("start"));
+        h->load();
+        h->form->show();
+    }
+    ui::Form1& f() { return *h->form; }
+    ui::MenuItem& readme() { return f().frmMenus().menu(1); }
+    void select(const QString& patch) {
+        f().List2->setListIndex(f().List2->row(f().List2->findItems(patch, Qt::MatchExactly)[0]));
+    }
+    void press(Qt::MouseButton button) {
+        QTest::mousePress(f().List2->viewport(), button, {}, QPoint(20, 5));
+        QTest::mouseRelease(f().List2->viewport(), button, {}, QPoint(20, 5));
+    }
+};
+
+// While the next pop-up runs its loop: note where it opened, then choose the
+// item named `choose` (or dismiss the menu when empty).
+struct PopupWatch {
+    QPoint openedAt{-1, -1};
+    bool opened = false;
+    explicit PopupWatch(const QString& choose = {}) {
+        QTimer::singleShot(0, [this, choose] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            opened = true;
+            openedAt = menu->pos();
+            for (QAction* action : menu->actions()) {
+                if (!choose.isEmpty() && action->text() == choose) {
+                    QTest::mouseClick(menu, Qt::LeftButton, {},
+                                      menu->actionGeometry(action).center());
+                    return;
+                }
+            }
+            menu->close();
+        });
+    }
+};
+
+} // namespace
+
+TEST(ReadmeDiscovery, PrefersAFileNamedAfterThePatchOverOneNamedRead) {
+    Configured c([](const TempTree& t) { t.file("quake/ctf/readme.txt"); });
+    c.press(Qt::LeftButton);
+    EXPECT_TRUE(c.readme().Enabled());
+    EXPECT_EQ(c.readme().Caption(), "&Readme (ctf.txt)");
+    EXPECT_EQ(c.readme().Tag(), (c.quake + "/ctf/ctf.txt").toLower());
+    EXPECT_FALSE(c.f().frmMenus().isVisible());
+}
+
+TEST(ReadmeDiscovery, ReadsANameWithReadInLowerCaseAndDisablesTheItemWithoutOne) {
+    Configured c([](const TempTree& t) {
+        t.file("quake/Mod/README.TXT");
+        t.file("quake/Mod/progs.dat");
+        t.file("quake/none/progs.dat");
+        t.file("quake/none/notes.txt");
+        t.file("quake/none/info.doc");
+    });
+    c.select("Mod");
+    c.press(Qt::MiddleButton);
+    EXPECT_EQ(c.readme().Caption(), "&Readme (readme.txt)");
+    EXPECT_EQ(c.readme().Tag(), (c.quake + "/mod/readme.txt").toLower());
+
+    c.select("None");
+    c.press(Qt::LeftButton);
+    EXPECT_FALSE(c.readme().Enabled());
+    EXPECT_EQ(c.readme().Caption(), "&Readme");
+    EXPECT_EQ(c.readme().Tag(), "");
+}
+
+TEST(ContextMenu, OnlyTheRightButtonOpensItBesideThePointer) {
+    Configured c([](const TempTree&) {});
+    {
+        PopupWatch watch;
+        c.press(Qt::LeftButton);
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(watch.opened);
+    }
+    PopupWatch watch;
+    c.press(Qt::RightButton);
+    ASSERT_TRUE(watch.opened);
+    // (Form + tab control + list + pointer + offset) / twips per pixel.
+    const double tx = ui::twipsPerPixelX(), ty = ui::twipsPerPixelY();
+    const QPoint want =
+        menu::popupPosition(c.f().Left(), 60, 60, static_cast<float>(20 * tx), c.f().Top(), 60, 420,
+                            static_cast<float>(5 * ty), tx, ty);
+    EXPECT_EQ(watch.openedAt, want);
+    EXPECT_EQ(c.f().List2->ListIndex(), 0); // no hit-testing, no new selection
+}
+
+TEST(ContextMenu, PositionRoundsHalvesToTheEvenNeighbour) {
+    EXPECT_EQ(menu::popupPosition(1500, 60, 60, 300, 1200, 60, 420, 150, 15, 15), QPoint(137, 170));
+    // x sums to 140.5 * 15 and 141.5 * 15, y to exact pixels.
+    EXPECT_EQ(menu::popupPosition(0, 0, 0, 2107.5f - 135, 0, 0, 0, 2130.0f - 720, 15, 15),
+              QPoint(140, 142));
+    EXPECT_EQ(menu::popupPosition(0, 0, 0, 2122.5f - 135, 0, 0, 0, 0, 15, 15).x(), 142);
+    EXPECT_THROW(menu::popupPosition(0, 0, 0, 3.0e38f, 0, 0, 0, 0, 15, 15), platform::Error);
+}
+
+TEST(ContextMenu, WithNoSelectionATextFileInTheQuakeDirectoryIsTheReadme) {
+    Configured c([](const TempTree& t) { t.file("quake/notes-read.txt"); });
+    c.f().List2->setListIndex(-1);
+    PopupWatch watch;
+    c.press(Qt::RightButton);
+    EXPECT_TRUE(watch.opened);
+    EXPECT_EQ(c.readme().Caption(), "&Readme (notes-read.txt)");
+    EXPECT_EQ(c.readme().Tag(), (c.quake + "//notes-read.txt").toLower());
+}
+
+TEST(ContextMenu, TheChosenItemArrivesAfterTheMenuClosed) {
+    Configured c([](const TempTree& t) {
+        const QString program = t.file("quake/quake", "#!/bin/sh\n");
+        QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner);
+    });
+    PopupWatch watch("&Play");
+    c.press(Qt::RightButton);
+    EXPECT_TRUE(c.h->started.empty()); // not yet: a separate event
+    QCoreApplication::processEvents();
+    ASSERT_EQ(c.h->started.size(), 1u);
+    EXPECT_EQ(c.h->started[0], QStringList({c.quake + "/quake", "-game", "ctf"}));
+
+    PopupWatch dismissed;
+    c.press(Qt::RightButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(c.h->started.size(), 1u);
+}

@@ -1,0 +1,122 @@
+#include "menu/MenuCommands.h"
+#include "launch/Launch.h"
+#include "support/Harness.h"
+#include "support/QuakeTree.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QThread>
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+
+struct Configured {
+    TempTree tree;
+    QString quake;
+    std::unique_ptr<Harness> h;
+    explicit Configured(bool recordStarts = true) {
+        quake = makeQuake(tree);
+        const QString program = tree.file("quake/quake", "#!/bin/sh\n");
+        QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner);
+        writeIni(tree, quake, "quake -listen 8");
+        h = std::make_unique<Harness>(tree.dir("start"), recordStarts);
+        h->load();
+    }
+    ui::Form1& f() { return *h->form; }
+    QStringList patches() {
+        QStringList all;
+        for (int i = 0; i < f().List2->ListCount(); ++i)
+            all.append(f().List2->List(i));
+        return all;
+    }
+};
+
+} // namespace
+
+TEST(MenuPlay, StartsWhatADoubleClickStartsWithoutItsTests) {
+    Configured c;
+    launch::List2_DblClick(*c.h->ctx);
+    c.f().Check1->click(); // ticked, and the list disabled: the menu's Play ignores both
+    menu::menu_Click(*c.h->ctx, 0);
+    ASSERT_EQ(c.h->started.size(), 2u);
+    EXPECT_EQ(c.h->started[0], c.h->started[1]);
+    EXPECT_EQ(c.h->started[1].last(), "ctf");
+}
+
+TEST(MenuReadme, OpensThePathAsOneWordInTheTextEditorFoundOnPath) {
+    Configured c(/*recordStarts=*/false);
+    c.tree.file("quake/arcane dimensions/pak0.pak");
+    c.tree.file("quake/arcane dimensions/ReadMe.txt", "hello");
+    // A recording program first on PATH under the editor's name.
+    const QString out = c.tree.path("editor.out");
+    const QString editor =
+        c.tree.file("bin/" + menu::textEditor(),
+                    ("#!/bin/sh\nfor a in \"$@\"; do echo \"[$a]\"; done > '" + out +
+                     ".tmp'\npwd >> '" + out + ".tmp'\nmv '" + out + ".tmp' '" + out + "'\n")
+                        .toUtf8());
+    QFile::setPermissions(editor, QFile::permissions(editor) | QFile::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", c.tree.path("bin").toLocal8Bit() + ":" + path);
+
+    c.f().frmMenus().menu(1).setTag((c.quake + "/arcane dimensions/readme.txt").toLower());
+    const QString before = QDir::currentPath();
+    menu::menu_Click(*c.h->ctx, 1);
+    EXPECT_EQ(QDir::currentPath(), before);
+    qputenv("PATH", path);
+    ASSERT_TRUE(c.h->reported.isEmpty()) << c.h->reported.join("\n").toStdString();
+
+    QDeadlineTimer deadline(20000);
+    while (!QFile::exists(out) && !deadline.hasExpired())
+        QThread::msleep(20);
+    const QList<QByteArray> lines = c.tree.read("editor.out").split('\n');
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_EQ(QString::fromLocal8Bit(lines[0]), "[" + c.quake + "/arcane dimensions/ReadMe.txt]");
+}
+
+TEST(MenuRefresh, SeesNewPatchesAndListsTheMissionPacks) {
+    Configured c;
+    c.tree.file("quake/newmod/progs.dat");
+    menu::menu_Click(*c.h->ctx, 3);
+    EXPECT_EQ(c.patches(), QStringList({"Ctf", "Hipnotic", "Newmod", "Rogue"}));
+    EXPECT_EQ(c.f().List2->ListIndex(), 0);
+    EXPECT_EQ(c.f().Combo2->ListCount(), 3);
+    EXPECT_EQ(c.f().Combo1->ListCount(), 5);
+    EXPECT_EQ(c.f().Combo1->Text(), "quake -listen 8");
+    EXPECT_EQ(c.f().List1->ListCount(), 6);
+}
+
+TEST(MenuRefresh, ReturnsToTheSavedDirectoryAndCommand) {
+    Configured c;
+    emit c.f().Dir1->userOpened(c.tree.path("start"));
+    c.h->ctx->GameCommand = "typed but not saved";
+    menu::menu_Click(*c.h->ctx, 3);
+    EXPECT_EQ(c.f().Dir1->Path(), c.quake);
+    EXPECT_EQ(c.h->ctx->QuakeDir, c.quake);
+    EXPECT_EQ(c.h->ctx->GameCommand, "quake -listen 8");
+    EXPECT_EQ(c.patches().first(), "Ctf");
+}
+
+TEST(MenuRefresh, WithoutTheSettingsFileLeavesAnEmptyEnabledList) {
+    Configured c;
+    QFile::remove(c.tree.path("start/runemark.ini"));
+    menu::menu_Click(*c.h->ctx, 3);
+    EXPECT_EQ(c.f().List2->ListCount(), 0);
+    EXPECT_TRUE(c.f().List2->isEnabled());
+    EXPECT_EQ(c.f().Combo1->ListCount(), 4);
+    EXPECT_EQ(c.f().Combo1->Text(), "quake -dedicated # +map #");
+    EXPECT_EQ(c.f().Combo2->ListCount(), 3);
+    EXPECT_TRUE(c.h->reported.isEmpty());
+}
+
+TEST(MenuRefresh, AnEmptyQuakeDirectoryGivesAnEmptyList) {
+    Configured c;
+    for (const char* dir : {"id1", "hipnotic", "rogue", "ctf", "maps"})
+        QDir(c.quake + "/" + dir).removeRecursively();
+    menu::menu_Click(*c.h->ctx, 3);
+    EXPECT_EQ(c.f().List2->ListCount(), 0);
+    EXPECT_EQ(c.f().List2->ListIndex(), -1);
+    EXPECT_EQ(c.f().Combo1->ListCount(), 5);
+}
