@@ -25,10 +25,12 @@ void offerCommandPresets(Context& ctx) {
     ctx.Form1.Combo1->setListIndex(0);
 }
 
-QString loadManual(const Context& ctx) {
+QStringList manualPlaces(const QString& startDir, const QString& programDir) {
+    return {startDir, programDir, platform::installedDataDirectory(programDir)};
+}
+
+QString loadManual(const QStringList& places) {
     const QString sep = platform::separator();
-    const QStringList places = {ctx.startDirectory, platform::programDirectory(),
-                                platform::installedDataDirectory()};
     for (const QString& dir : places) {
         const QString path = platform::withoutTrailingSeparator(dir) + sep + ManualFileName;
         if (!QFileInfo::exists(platform::resolveCase(path)))
@@ -97,7 +99,7 @@ void Form_Load(Context& ctx) {
     form.Label5->setCaption(versionText(platform::Version::major, platform::Version::minor,
                                         platform::Version::revision));
     offerCommandPresets(ctx);
-    form.Text1->setText(loadManual(ctx));
+    form.Text1->setText(loadManual(manualPlaces(ctx.startDirectory, platform::programDirectory())));
     ui::setMousePointer(ui::DefaultPointer);
 
     if (!problem.isEmpty())

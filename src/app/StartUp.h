@@ -21,9 +21,13 @@ QString versionText(int major, int minor, int revision);
 // Adds the presets to Combo1 and selects its first entry.
 void offerCommandPresets(Context& ctx);
 
-// The manual's text, found in the start directory, beside the program or in
-// the installed data directory; one line saying so when there is none.
-QString loadManual(const Context& ctx);
+// Where the manual is looked for, in order: the start directory, beside the
+// program, the installed data directory.
+QStringList manualPlaces(const QString& startDir, const QString& programDir);
+
+// The manual's text from the first of `places` that holds it; one line
+// saying so when none does.
+QString loadManual(const QStringList& places);
 
 // The main window's load handler: brings the window from its design-time
 // state to its working state.

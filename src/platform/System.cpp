@@ -38,8 +38,9 @@ QString programDirectory() {
     return nativePath(withoutTrailingSeparator(QCoreApplication::applicationDirPath()));
 }
 
-QString installedDataDirectory() {
-    return QStringLiteral(RUNEMARK_DATADIR);
+QString installedDataDirectory(const QString& programDir) {
+    return nativePath(
+        QDir::cleanPath(programDir + QLatin1Char('/') + QStringLiteral(RUNEMARK_DATA_FROM_BIN)));
 }
 
 } // namespace platform

@@ -15,7 +15,8 @@ QString currentDirectory();
 // The directory holding the program file.
 QString programDirectory();
 
-// Where an installed copy keeps its read-only data (the manual).
-QString installedDataDirectory();
+// Where an installed copy whose program lies in `programDir` keeps its
+// read-only data (the manual).
+QString installedDataDirectory(const QString& programDir);
 
 } // namespace platform

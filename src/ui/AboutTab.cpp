@@ -29,13 +29,14 @@ QLabel* picture(const QString& name, const QString& resource, QWidget* page, int
     return image;
 }
 
+// Two paragraphs and a closing line. Each starts on a line of its own; the
+// label wraps the rest at its width.
 const char* const notice =
     "Runemark is free. You may pass it on in any electronic form, on disc, by mail or by "
     "file transfer, but you must not sell it for profit without the prior consent of its "
-    "authors.                                                                                  "
-    "You must not take it apart, reverse engineer it or alter it.                            "
-    "                                                                                        "
-    "Copyright the Runemark developers.";
+    "authors.\n"
+    "You must not take it apart, reverse engineer it or alter it in any way.\n"
+    "Runemark is copyright the Runemark developers.";
 
 } // namespace
 

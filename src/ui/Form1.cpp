@@ -72,6 +72,9 @@ Form1::Form1()
         new CheckBox(QStringLiteral("Check1"), QStringLiteral("Play An Approved Game"), Frame1[1]),
         3780, 420, 2085, 195);
     Check1->setFont(fontOf(QStringLiteral("MS Sans Serif"), 8.25));
+    // The classic gap between box and caption; wider gaps of some styles
+    // would push the caption's last letter out of the design width.
+    Check1->setStyleSheet(QStringLiteral("QCheckBox { spacing: 4px; }"));
     Combo2 = placed(new ComboBox(QStringLiteral("Combo2"), false, true, Frame1[1]), 3780, 720, 2475,
                     330, QStringLiteral("Select An 'Id Software Approved' Game"));
     Combo2->setEnabled(false);

@@ -1,6 +1,7 @@
 #include "ui/Screen.h"
 
 #include <QApplication>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QWidget>
 
@@ -36,6 +37,13 @@ int pixelsY(double twips) {
 
 void placeTwips(QWidget* widget, int left, int top, int width, int height) {
     widget->setGeometry(pixelsX(left), pixelsY(top), pixelsX(width), pixelsY(height));
+    // A hidden widget hears of its new size only when shown; controls that
+    // lay out their own children need to know now.
+    if (widget->testAttribute(Qt::WA_PendingResizeEvent)) {
+        QResizeEvent resized(widget->size(), QSize());
+        QCoreApplication::sendEvent(widget, &resized);
+        widget->setAttribute(Qt::WA_PendingResizeEvent, false);
+    }
 }
 
 void setMousePointer(int code) {
