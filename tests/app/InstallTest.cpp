@@ -43,6 +43,7 @@ TEST(Install, TheInstalledProgramFindsItsManualAndIsADesktopApplication) {
               platform::decodeText(source.readAll()));
 
     ASSERT_EQ(run("desktop-file-validate", {desktop}, &log), 0) << log;
-    if (!QStandardPaths::findExecutable("appstreamcli").isEmpty())
+    if (!QStandardPaths::findExecutable("appstreamcli").isEmpty()) {
         EXPECT_EQ(run("appstreamcli", {"validate", "--no-net", metainfo}, &log), 0) << log;
+    }
 }
