@@ -16,4 +16,5 @@ cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Debug \
     -DRUNEMARK_WERROR="$werror" -DRUNEMARK_SANITIZE="$sanitize"
 cmake --build "$build" -j2
 cd "$build"
+export LSAN_OPTIONS="suppressions=$here/tests/lsan.supp:print_suppressions=0"
 ctest --output-on-failure -j2 --timeout 120

@@ -8,14 +8,6 @@ namespace ui {
 
 namespace {
 
-Label* cardLabel(const QString& name, const QString& caption, QWidget* page, int left, int top,
-                 int width, int height) {
-    auto* label = new Label(name, caption, true, page);
-    placeTwips(label, left, top, width, height);
-    label->setCaption(caption);
-    return label;
-}
-
 QLabel* picture(const QString& name, const QString& resource, QWidget* page, int left, int top,
                 int width, int height) {
     auto* image = new QLabel(page);
@@ -42,20 +34,12 @@ const char* const notice =
 
 AboutTab::AboutTab(QWidget* page) {
     Label4 = new Label(QStringLiteral("Label4"), QStringLiteral("RUNEMARK"), true, page);
-    Label4->setFont([] {
-        QFont font(QStringLiteral("QUAKE"));
-        font.setPointSizeF(20.25);
-        return font;
-    }());
+    Label4->setFont(fontOf(QStringLiteral("QUAKE"), 20.25));
     placeTwips(Label4, 120, 420, 3780, 465);
     Label4->setCaption(Label4->Caption());
 
     Label5 = new Label(QStringLiteral("Label5"), QStringLiteral("Version"), true, page);
-    Label5->setFont([] {
-        QFont font(QStringLiteral("Arial"));
-        font.setPointSizeF(6);
-        return font;
-    }());
+    Label5->setFont(fontOf(QStringLiteral("Arial"), 6));
     placeTwips(Label5, 3540, 780, 390, 150);
     Label5->setCaption(Label5->Caption());
 
@@ -69,29 +53,26 @@ AboutTab::AboutTab(QWidget* page) {
 
     QWidget* manual = SSTab2->page(0);
     Text1 = new TextBox(QStringLiteral("Text1"), manual);
-    Text1->setFont([] {
-        QFont font(QStringLiteral("Courier"));
-        font.setStyleHint(QFont::TypeWriter);
-        font.setPointSizeF(9.75);
-        return font;
-    }());
+    QFont courier = fontOf(QStringLiteral("Courier"), 9.75);
+    courier.setStyleHint(QFont::TypeWriter);
+    Text1->setFont(courier);
     placeTwips(Text1, 120, 120, 5955, 1635);
     Text1->setText(QStringLiteral("The Manual\r\n"));
 
     QWidget* credits = SSTab2->page(1);
     Image1 = picture(QStringLiteral("Image1"), QStringLiteral(":/runemark/image1.gif"), credits,
                      120, 120, 1305, 1635);
-    Label7 = cardLabel(QStringLiteral("Label7"), QStringLiteral("Programmed By:"), credits, 1560,
-                       120, 1185, 210);
-    Label8 = cardLabel(QStringLiteral("Label8"), QStringLiteral("The Runemark Developers"), credits,
-                       3240, 120, 1035, 210);
-    Label9 = cardLabel(QStringLiteral("Label9"), QStringLiteral("- runemark@example.org"), credits,
-                       3240, 360, 1890, 210);
+    Label7 = autoSizedLabel(QStringLiteral("Label7"), QStringLiteral("Programmed By:"), credits,
+                            1560, 120, 1185, 210);
+    Label8 = autoSizedLabel(QStringLiteral("Label8"), QStringLiteral("The Runemark Developers"),
+                            credits, 3240, 120, 1035, 210);
+    Label9 = autoSizedLabel(QStringLiteral("Label9"), QStringLiteral("- runemark@example.org"),
+                            credits, 3240, 360, 1890, 210);
     Label10 =
-        cardLabel(QStringLiteral("Label10"), QStringLiteral("- https://runemark.example.org/"),
-                  credits, 3240, 600, 2805, 210);
-    Label11 = cardLabel(QStringLiteral("Label11"), QStringLiteral("Also Know As..."), credits, 1560,
-                        840, 1200, 210);
+        autoSizedLabel(QStringLiteral("Label10"), QStringLiteral("- https://runemark.example.org/"),
+                       credits, 3240, 600, 2805, 210);
+    Label11 = autoSizedLabel(QStringLiteral("Label11"), QStringLiteral("Also Know As..."), credits,
+                             1560, 840, 1200, 210);
     Image2 = picture(QStringLiteral("Image2"), QStringLiteral(":/runemark/image2.gif"), credits,
                      2460, 1320, 2580, 180);
 

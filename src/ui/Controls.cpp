@@ -175,6 +175,20 @@ Label::Label(const QString& name, const QString& caption, bool autoSize, QWidget
     setObjectName(name);
 }
 
+Label* autoSizedLabel(const QString& name, const QString& caption, QWidget* parent, int left,
+                      int top, int width, int height) {
+    auto* label = new Label(name, caption, true, parent);
+    placeTwips(label, left, top, width, height);
+    label->setCaption(caption);
+    return label;
+}
+
+QFont fontOf(const QString& face, double points) {
+    QFont font(face);
+    font.setPointSizeF(points);
+    return font;
+}
+
 void Label::setCaption(const QString& caption) {
     setText(caption);
     if (autoSize_)

@@ -110,6 +110,15 @@ class Button : public QPushButton {
     bool Enabled() const { return isEnabled(); }
 };
 
+class Label;
+// A label sized to its caption, with its top-left corner at a design position
+// in twips.
+Label* autoSizedLabel(const QString& name, const QString& caption, QWidget* parent, int left,
+                      int top, int width, int height);
+
+// A font by its design face name and size in points.
+QFont fontOf(const QString& face, double points);
+
 class Label : public QLabel {
     Q_OBJECT
   public:

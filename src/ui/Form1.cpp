@@ -9,25 +9,11 @@ namespace ui {
 
 namespace {
 
-QFont fontOf(const QString& face, double points) {
-    QFont font(face);
-    font.setPointSizeF(points);
-    return font;
-}
-
 QGroupBox* frame(int index, QWidget* page, int left, int top, int width, int height) {
     auto* box = new QGroupBox(page);
     box->setObjectName(QStringLiteral("Frame1_%1").arg(index));
     placeTwips(box, left, top, width, height);
     return box;
-}
-
-Label* label(const QString& name, const QString& caption, QWidget* parent, int left, int top,
-             int width, int height) {
-    auto* control = new Label(name, caption, true, parent);
-    placeTwips(control, left, top, width, height);
-    control->setCaption(caption);
-    return control;
 }
 
 template <typename Control>
@@ -62,8 +48,8 @@ Form1::Form1()
 
     // Play Quake page.
     Frame1[1] = frame(1, SSTab1->page(0), 60, 360, 6315, 2895);
-    Label3 = label(QStringLiteral("Label3"), QStringLiteral("Select Patch:"), Frame1[1], 60, 60,
-                   945, 210);
+    Label3 = autoSizedLabel(QStringLiteral("Label3"), QStringLiteral("Select Patch:"), Frame1[1],
+                            60, 60, 945, 210);
     List2 = placed(new ListBox(QStringLiteral("List2"), true, Frame1[1]), 60, 420, 3615, 2370,
                    QStringLiteral("Select The Patch You Wish To Play"));
     List1 = placed(new ListBox(QStringLiteral("List1"), true, Frame1[1]), 3420, 2520, 255, 270);
@@ -81,14 +67,15 @@ Form1::Form1()
 
     // Setup page.
     Frame1[2] = frame(2, SSTab1->page(1), 60, 360, 6315, 2835);
-    Label1 = label(QStringLiteral("Label1"), QStringLiteral("Select Your Quake Directory:"),
-                   Frame1[2], 60, 60, 2115, 210);
+    Label1 =
+        autoSizedLabel(QStringLiteral("Label1"), QStringLiteral("Select Your Quake Directory:"),
+                       Frame1[2], 60, 60, 2115, 210);
     const QString where = QStringLiteral("Where Is Quake Installed On Your System");
     Drive1 =
         placed(new DriveListBox(QStringLiteral("Drive1"), Frame1[2]), 60, 360, 2595, 330, where);
     Dir1 = placed(new DirListBox(QStringLiteral("Dir1"), Frame1[2]), 60, 780, 2595, 2010, where);
-    Label2 = label(QStringLiteral("Label2"), QStringLiteral("Program And Command Line:"), Frame1[2],
-                   2760, 60, 2085, 210);
+    Label2 = autoSizedLabel(QStringLiteral("Label2"), QStringLiteral("Program And Command Line:"),
+                            Frame1[2], 2760, 60, 2085, 210);
     Combo1 = placed(new ComboBox(QStringLiteral("Combo1"), true, false, Frame1[2]), 2760, 360, 3495,
                     330, QStringLiteral("Change The Program And Command Line Options"));
 

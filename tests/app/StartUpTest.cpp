@@ -1,26 +1,10 @@
 #include "app/StartUp.h"
-#include "support/Harness.h"
-#include "support/QuakeTree.h"
+#include "support/Configured.h"
 #include "ui/Screen.h"
 
 #include <gtest/gtest.h>
 
 using namespace testing_support;
-
-namespace {
-QStringList items(const ui::ComboBox* box) {
-    QStringList all;
-    for (int i = 0; i < box->ListCount(); ++i)
-        all.append(box->List(i));
-    return all;
-}
-QStringList items(const ui::ListBox* list) {
-    QStringList all;
-    for (int i = 0; i < list->ListCount(); ++i)
-        all.append(list->List(i));
-    return all;
-}
-} // namespace
 
 TEST(FormLoad, ConfiguredStartRestoresSettingsAndScans) {
     TempTree tree;
@@ -36,13 +20,13 @@ TEST(FormLoad, ConfiguredStartRestoresSettingsAndScans) {
     EXPECT_EQ(h.ctx->QuakeDir, quake);
     EXPECT_EQ(h.ctx->GameCommand, "quake -listen # +map #");
     EXPECT_EQ(f.Dir1->Path(), quake);
-    EXPECT_EQ(items(f.List2), QStringList({"Ctf"}));
+    EXPECT_EQ(entries(f.List2), QStringList({"Ctf"}));
     EXPECT_EQ(f.List2->ListIndex(), 0);
-    EXPECT_EQ(items(f.Combo2), QStringList({"Default Game", "Dissolution Of Eternity",
-                                            "Scourge Of The Armageddon"}));
+    EXPECT_EQ(entries(f.Combo2), QStringList({"Default Game", "Dissolution Of Eternity",
+                                              "Scourge Of The Armageddon"}));
     EXPECT_EQ(f.Combo2->ListIndex(), 0);
-    EXPECT_EQ(items(f.List1).size(), 5);
-    EXPECT_EQ(items(f.Combo1),
+    EXPECT_EQ(entries(f.List1).size(), 5);
+    EXPECT_EQ(entries(f.Combo1),
               QStringList({"quake -listen # +map #", "quake -dedicated # +map #",
                            "quake -listen # +map #", "winquake -dedicated # +map #",
                            "winquake -listen # +map #"}));
@@ -67,7 +51,7 @@ TEST(FormLoad, FirstRunDisablesPlayAndOffersThePresets) {
     EXPECT_FALSE(f.List2->isEnabled());
     EXPECT_FALSE(f.Check1->isEnabled());
     EXPECT_FALSE(f.Command1->isEnabled());
-    EXPECT_EQ(items(f.Combo1), app::CommandPresets);
+    EXPECT_EQ(entries(f.Combo1), app::CommandPresets);
     EXPECT_EQ(f.Combo1->Text(), "quake -dedicated # +map #");
     EXPECT_EQ(f.List1->ListCount() + f.List2->ListCount() + f.Combo2->ListCount(), 0);
     EXPECT_TRUE(h.ctx->QuakeDir.isEmpty() && h.ctx->GameCommand.isEmpty());
@@ -124,7 +108,7 @@ TEST(FormLoad, UnusableSettingsAreReportedAndTheWindowComesUpAsOnAFirstRun) {
     shortFile.load();
     ASSERT_EQ(shortFile.reported.size(), 1);
     EXPECT_TRUE(shortFile.reported[0].contains("runemark.ini"));
-    EXPECT_EQ(items(shortFile.form->Combo1), app::CommandPresets);
+    EXPECT_EQ(entries(shortFile.form->Combo1), app::CommandPresets);
 }
 
 TEST(FormLoad, TheManualIsFoundBesideTheProgramOrSaidToBeMissing) {

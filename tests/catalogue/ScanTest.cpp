@@ -1,26 +1,12 @@
 #include "catalogue/Scan.h"
 #include "catalogue/PatchName.h"
-#include "support/Harness.h"
-#include "support/QuakeTree.h"
+#include "support/Configured.h"
 
 #include <gtest/gtest.h>
 
 using namespace testing_support;
 
 namespace {
-
-QStringList entries(const QListWidget* list) {
-    QStringList all;
-    for (int i = 0; i < list->count(); ++i)
-        all.append(list->item(i)->text());
-    return all;
-}
-QStringList entries(const QComboBox* box) {
-    QStringList all;
-    for (int i = 0; i < box->count(); ++i)
-        all.append(box->itemText(i));
-    return all;
-}
 
 // Starts the program on a Quake directory laid out by `lay`.
 struct Scanned {

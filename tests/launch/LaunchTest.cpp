@@ -1,7 +1,6 @@
 #include "launch/Launch.h"
 #include "platform/System.h"
-#include "support/Harness.h"
-#include "support/QuakeTree.h"
+#include "support/Configured.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,21 +11,10 @@ using namespace testing_support;
 
 namespace {
 
-// A configured start on the usual Quake directory, with an executable game
-// program named "quake" in it.
-struct Configured {
-    TempTree tree;
-    QString quake;
-    std::unique_ptr<Harness> h;
-    explicit Configured(const QString& command = "Quake -listen 8 +map E1M1") {
-        quake = makeQuake(tree);
-        const QString program = tree.file("quake/quake", "#!/bin/sh\n");
-        QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner);
-        writeIni(tree, quake, command);
-        h = std::make_unique<Harness>(tree.dir("start"));
-        h->load();
-    }
-    ui::Form1& f() { return *h->form; }
+// The Part's example command, on the usual Quake directory.
+struct ExampleStart : testing_support::Configured {
+    ExampleStart(const QString& command = "Quake -listen 8 +map E1M1")
+        : testing_support::Configured(command) {}
     QStringList words(const QStringList& tail) const {
         return QStringList({quake + "/quake", "-listen", "8", "+map", "e1m1"}) + tail;
     }
@@ -35,7 +23,7 @@ struct Configured {
 } // namespace
 
 TEST(Play, StartsTheSelectedPatchInTheQuakeDirectoryAndComesBack) {
-    Configured c;
+    ExampleStart c;
     QTest::mouseClick(c.f().Command1, Qt::LeftButton);
     ASSERT_TRUE(c.h->reported.isEmpty()) << c.h->reported.join("\n").toStdString();
     ASSERT_EQ(c.h->started.size(), 1u);
@@ -45,7 +33,7 @@ TEST(Play, StartsTheSelectedPatchInTheQuakeDirectoryAndComesBack) {
 }
 
 TEST(Play, StartsTheChosenApprovedGameOrNothing) {
-    Configured c;
+    ExampleStart c;
     QTest::mouseClick(c.f().Check1, Qt::LeftButton);
     EXPECT_FALSE(c.f().List2->isEnabled());
     EXPECT_TRUE(c.f().Combo2->isEnabled());
@@ -68,7 +56,7 @@ TEST(Play, StartsTheChosenApprovedGameOrNothing) {
 }
 
 TEST(Play, DoubleClickIgnoresTheCheckBoxAndDoesNothingOnADisabledList) {
-    Configured c;
+    ExampleStart c;
     c.f().show();
     const QRect first = c.f().List2->visualItemRect(c.f().List2->item(0));
     QTest::mouseDClick(c.f().List2->viewport(), Qt::LeftButton, {}, first.center());
@@ -83,7 +71,7 @@ TEST(Play, DoubleClickIgnoresTheCheckBoxAndDoesNothingOnADisabledList) {
 }
 
 TEST(Play, FailuresAreReportedNamingWhatFailedAndTheLauncherStaysOpen) {
-    Configured c("nosuchgame -listen 8");
+    ExampleStart c("nosuchgame -listen 8");
     platform::changeDirectory(c.tree.path("start"));
     c.f().Command1->click();
     ASSERT_EQ(c.h->reported.size(), 1);
@@ -100,12 +88,12 @@ TEST(Play, FailuresAreReportedNamingWhatFailedAndTheLauncherStaysOpen) {
 }
 
 TEST(Play, AnEmptyCommandOrNoSelectionStillComposesTheLaunch) {
-    Configured c("");
+    ExampleStart c("");
     c.f().Command1->click();
     ASSERT_EQ(c.h->reported.size(), 1);
     EXPECT_EQ(c.h->reported[0], "Cannot start " + c.quake + "/: Is a directory");
 
-    Configured d;
+    ExampleStart d;
     d.f().List2->setListIndex(-1);
     d.f().Command1->click();
     ASSERT_EQ(d.h->started.size(), 1u);

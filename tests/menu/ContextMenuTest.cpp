@@ -1,7 +1,6 @@
 #include "menu/ContextMenu.h"
 #include "platform/Error.h"
-#include "support/Harness.h"
-#include "support/QuakeTree.h"
+#include "support/Configured.h"
 #include "ui/Screen.h"
 
 #include <QApplication>
@@ -14,19 +13,12 @@ using namespace testing_support;
 
 namespace {
 
-struct Configured {
-    TempTree tree;
-    QString quake;
-    std::unique_ptr<Harness> h;
-    template <typename Lay> explicit Configured(Lay lay) {
-        quake = makeQuake(tree);
-        lay(tree);
-        writeIni(tree, quake, "quake");
-        h = std::make_unique<Harness>(tree.dir("start"));
-        h->load();
-        h->form->show();
+// A configured start with the window shown, as a right-click needs it.
+struct ShownStart : testing_support::Configured {
+    explicit ShownStart(const std::function<void(const TempTree&)>& lay)
+        : testing_support::Configured("quake", lay) {
+        f().show();
     }
-    ui::Form1& f() { return *h->form; }
     ui::MenuItem& readme() { return f().frmMenus().menu(1); }
     void select(const QString& patch) {
         f().List2->setListIndex(f().List2->row(f().List2->findItems(patch, Qt::MatchExactly)[0]));
@@ -64,7 +56,7 @@ struct PopupWatch {
 } // namespace
 
 TEST(ReadmeDiscovery, PrefersAFileNamedAfterThePatchOverOneNamedRead) {
-    Configured c([](const TempTree& t) { t.file("quake/ctf/readme.txt"); });
+    ShownStart c([](const TempTree& t) { t.file("quake/ctf/readme.txt"); });
     c.press(Qt::LeftButton);
     EXPECT_TRUE(c.readme().Enabled());
     EXPECT_EQ(c.readme().Caption(), "&Readme (ctf.txt)");
@@ -73,7 +65,7 @@ TEST(ReadmeDiscovery, PrefersAFileNamedAfterThePatchOverOneNamedRead) {
 }
 
 TEST(ReadmeDiscovery, ReadsANameWithReadInLowerCaseAndDisablesTheItemWithoutOne) {
-    Configured c([](const TempTree& t) {
+    ShownStart c([](const TempTree& t) {
         t.file("quake/Mod/README.TXT");
         t.file("quake/Mod/progs.dat");
         t.file("quake/none/progs.dat");
@@ -93,7 +85,7 @@ TEST(ReadmeDiscovery, ReadsANameWithReadInLowerCaseAndDisablesTheItemWithoutOne)
 }
 
 TEST(ContextMenu, OnlyTheRightButtonOpensItBesideThePointer) {
-    Configured c([](const TempTree&) {});
+    ShownStart c([](const TempTree&) {});
     {
         PopupWatch watch;
         c.press(Qt::LeftButton);
@@ -122,7 +114,7 @@ TEST(ContextMenu, PositionRoundsHalvesToTheEvenNeighbour) {
 }
 
 TEST(ContextMenu, WithNoSelectionATextFileInTheQuakeDirectoryIsTheReadme) {
-    Configured c([](const TempTree& t) { t.file("quake/notes-read.txt"); });
+    ShownStart c([](const TempTree& t) { t.file("quake/notes-read.txt"); });
     c.f().List2->setListIndex(-1);
     PopupWatch watch;
     c.press(Qt::RightButton);
@@ -132,10 +124,7 @@ TEST(ContextMenu, WithNoSelectionATextFileInTheQuakeDirectoryIsTheReadme) {
 }
 
 TEST(ContextMenu, TheChosenItemArrivesAfterTheMenuClosed) {
-    Configured c([](const TempTree& t) {
-        const QString program = t.file("quake/quake", "#!/bin/sh\n");
-        QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner);
-    });
+    ShownStart c([](const TempTree&) {});
     PopupWatch watch("&Play");
     c.press(Qt::RightButton);
     EXPECT_TRUE(c.h->started.empty()); // not yet: a separate event

@@ -1,7 +1,6 @@
 #include "menu/MenuCommands.h"
 #include "launch/Launch.h"
-#include "support/Harness.h"
-#include "support/QuakeTree.h"
+#include "support/Configured.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -13,31 +12,16 @@ using namespace testing_support;
 
 namespace {
 
-struct Configured {
-    TempTree tree;
-    QString quake;
-    std::unique_ptr<Harness> h;
-    explicit Configured(bool recordStarts = true) {
-        quake = makeQuake(tree);
-        const QString program = tree.file("quake/quake", "#!/bin/sh\n");
-        QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner);
-        writeIni(tree, quake, "quake -listen 8");
-        h = std::make_unique<Harness>(tree.dir("start"), recordStarts);
-        h->load();
-    }
-    ui::Form1& f() { return *h->form; }
-    QStringList patches() {
-        QStringList all;
-        for (int i = 0; i < f().List2->ListCount(); ++i)
-            all.append(f().List2->List(i));
-        return all;
-    }
+struct MenuStart : testing_support::Configured {
+    explicit MenuStart(bool recordStarts = true)
+        : testing_support::Configured("quake -listen 8", {}, recordStarts) {}
+    QStringList patches() { return entries(f().List2); }
 };
 
 } // namespace
 
 TEST(MenuPlay, StartsWhatADoubleClickStartsWithoutItsTests) {
-    Configured c;
+    MenuStart c;
     launch::List2_DblClick(*c.h->ctx);
     c.f().Check1->click(); // ticked, and the list disabled: the menu's Play ignores both
     menu::menu_Click(*c.h->ctx, 0);
@@ -47,7 +31,7 @@ TEST(MenuPlay, StartsWhatADoubleClickStartsWithoutItsTests) {
 }
 
 TEST(MenuReadme, OpensThePathAsOneWordInTheTextEditorFoundOnPath) {
-    Configured c(/*recordStarts=*/false);
+    MenuStart c(/*recordStarts=*/false);
     c.tree.file("quake/arcane dimensions/pak0.pak");
     c.tree.file("quake/arcane dimensions/ReadMe.txt", "hello");
     // A recording program first on PATH under the editor's name.
@@ -77,7 +61,7 @@ TEST(MenuReadme, OpensThePathAsOneWordInTheTextEditorFoundOnPath) {
 }
 
 TEST(MenuRefresh, SeesNewPatchesAndListsTheMissionPacks) {
-    Configured c;
+    MenuStart c;
     c.tree.file("quake/newmod/progs.dat");
     menu::menu_Click(*c.h->ctx, 3);
     EXPECT_EQ(c.patches(), QStringList({"Ctf", "Hipnotic", "Newmod", "Rogue"}));
@@ -89,7 +73,7 @@ TEST(MenuRefresh, SeesNewPatchesAndListsTheMissionPacks) {
 }
 
 TEST(MenuRefresh, ReturnsToTheSavedDirectoryAndCommand) {
-    Configured c;
+    MenuStart c;
     emit c.f().Dir1->userOpened(c.tree.path("start"));
     c.h->ctx->GameCommand = "typed but not saved";
     menu::menu_Click(*c.h->ctx, 3);
@@ -100,7 +84,7 @@ TEST(MenuRefresh, ReturnsToTheSavedDirectoryAndCommand) {
 }
 
 TEST(MenuRefresh, WithoutTheSettingsFileLeavesAnEmptyEnabledList) {
-    Configured c;
+    MenuStart c;
     QFile::remove(c.tree.path("start/runemark.ini"));
     menu::menu_Click(*c.h->ctx, 3);
     EXPECT_EQ(c.f().List2->ListCount(), 0);
@@ -112,7 +96,7 @@ TEST(MenuRefresh, WithoutTheSettingsFileLeavesAnEmptyEnabledList) {
 }
 
 TEST(MenuRefresh, AnEmptyQuakeDirectoryGivesAnEmptyList) {
-    Configured c;
+    MenuStart c;
     for (const char* dir : {"id1", "hipnotic", "rogue", "ctf", "maps"})
         QDir(c.quake + "/" + dir).removeRecursively();
     menu::menu_Click(*c.h->ctx, 3);

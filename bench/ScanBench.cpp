@@ -1,0 +1,137 @@
+// The start-up scan against the floor of reading every sub-directory once.
+// Prints, after Google Benchmark's own table, each scan figure as a ratio of
+// the floor measured in the same run.
+
+#include "TreeGen.h"
+#include "app/Context.h"
+#include "catalogue/Scan.h"
+#include "platform/Paths.h"
+#include "ui/Form1.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <dirent.h>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+
+namespace {
+
+const QString& tree(int count) {
+    static std::map<int, std::unique_ptr<QTemporaryDir>> trees;
+    static std::map<int, QString> paths;
+    auto& slot = trees[count];
+    if (!slot) {
+        slot = std::make_unique<QTemporaryDir>();
+        paths[count] = slot->path() + QStringLiteral("/quake");
+        makeBenchQuake(paths[count], count);
+    }
+    return paths[count];
+}
+
+// The floor: each sub-directory read once with plain readdir(), nothing else.
+// Hand-written on purpose: it is the cost every scan must pay at least.
+void BM_Floor(benchmark::State& state) {
+    const QString root = tree(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        long entries = 0;
+        DIR* top = opendir(QFile::encodeName(root).constData());
+        while (dirent* d = readdir(top)) {
+            if (d->d_name[0] == '.')
+                continue;
+            const QByteArray sub = QFile::encodeName(root) + '/' + d->d_name;
+            DIR* dir = opendir(sub.constData());
+            if (!dir)
+                continue;
+            while (readdir(dir))
+                ++entries;
+            closedir(dir);
+        }
+        closedir(top);
+        benchmark::DoNotOptimize(entries);
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// The start-up scan as the program runs it: the directory list opens the
+// Quake directory, then every sub-directory is probed and the lists filled.
+void BM_StartupScan(benchmark::State& state) {
+    const QString root = tree(static_cast<int>(state.range(0)));
+    ui::Form1 form;
+    app::Context ctx(form, root);
+    for (auto _ : state) {
+        form.List1->Clear();
+        form.List2->Clear();
+        form.Combo2->Clear();
+        form.Dir1->setPath(QStringLiteral("/"));
+        form.Dir1->setPath(root);
+        ctx.QuakeDir = form.Dir1->Path();
+        catalogue::scanPatches(ctx, catalogue::ScanMode::StartUp);
+        benchmark::DoNotOptimize(form.List2->count());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// The probes alone, without the widgets: what the file system costs us.
+void BM_ProbesOnly(benchmark::State& state) {
+    const QString root = tree(static_cast<int>(state.range(0)));
+    QStringList dirs;
+    QDir listing(root);
+    for (const QString& name : listing.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        dirs.append(root + QLatin1Char('/') + name);
+    ui::Form1 form;
+    app::Context ctx(form, root);
+    for (auto _ : state) {
+        int patches = 0;
+        for (const QString& dir : dirs) {
+            app::ProbeFile(ctx, dir + QStringLiteral("/progs.dat"));
+            if (!ctx.ProbeResult)
+                app::ProbeFile(ctx, dir + QStringLiteral("/*.pak"));
+            patches += ctx.ProbeResult;
+        }
+        benchmark::DoNotOptimize(patches);
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+BENCHMARK(BM_Floor)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartupScan)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ProbesOnly)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// Collects each run's time per iteration, to print the ratios at the end.
+class RatioReporter : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Iteration)
+                perIteration[run.benchmark_name()] = run.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> perIteration;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::printf("\n%-8s %12s %12s %8s %14s\n", "subdirs", "floor ms", "scan ms", "ratio",
+                "scan us/subdir");
+    for (int n : {100, 1000, 10000}) {
+        const std::string suffix = "/" + std::to_string(n);
+        const auto floor = reporter.perIteration.find("BM_Floor" + suffix);
+        const auto scan = reporter.perIteration.find("BM_StartupScan" + suffix);
+        if (floor == reporter.perIteration.end() || scan == reporter.perIteration.end())
+            continue;
+        std::printf("%-8d %12.2f %12.2f %8.2f %14.2f\n", n, floor->second, scan->second,
+                    scan->second / floor->second, scan->second * 1000.0 / n);
+    }
+    benchmark::Shutdown();
+    return 0;
+}

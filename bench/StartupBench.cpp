@@ -1,0 +1,28 @@
+// Runemark's start-up, measured as a whole process: the real window, the
+// real handlers and Form_Load in the current directory, then exit as soon as
+// the window is shown and filled. The product itself takes no arguments.
+
+#include "app/Context.h"
+#include "app/Wiring.h"
+#include "platform/System.h"
+#include "ui/Dispatcher.h"
+#include "ui/Fonts.h"
+#include "ui/Form1.h"
+
+#include <QApplication>
+#include <QTimer>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    ui::installFontSubstitutes();
+    ui::Form1 form;
+    app::Context ctx(form, platform::currentDirectory());
+    ui::Dispatcher dispatcher(form, app::handlersFor(ctx), [](const QString& message) {
+        qFatal("start-up failed: %s", qPrintable(message));
+    });
+    dispatcher.load();
+    if (form.List2->count() == 0)
+        qFatal("start-up listed no patch");
+    QTimer::singleShot(0, &application, &QApplication::quit);
+    return QApplication::exec();
+}

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang and runs each for a bounded time
+# from the committed seed corpus. Usage: scripts/fuzz.sh [SECONDS_EACH]
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+seconds=${1:-30}
+build="$here/build-fuzz"
+cmake -S "$here/fuzz" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build "$build" -j2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+passed=0
+failed=0
+for target in settings split wildcard resolve; do
+    mkdir -p "$work/$target"
+    cp "$here/fuzz/corpus/$target/"* "$work/$target/"
+    echo "== fuzz_$target for ${seconds}s"
+    set +e
+    "$build/fuzz_$target" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 \
+        -artifact_prefix="$work/$target-" "$work/$target" >"$work/$target.log" 2>&1
+    status=$?
+    set -e
+    grep -E "stat::number_of_executed_units|SUMMARY" "$work/$target.log" || true
+    if [ "$status" -eq 0 ]; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+        tail -40 "$work/$target.log"
+        for crash in "$work/$target-"*; do
+            [ -e "$crash" ] && { echo "input:"; od -c "$crash" | head -20; }
+        done
+    fi
+done
+echo "fuzzing: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
