@@ -21,7 +21,7 @@ int main(int argc, char* argv[]) {
         qFatal("start-up failed: %s", qPrintable(message));
     });
     dispatcher.load();
-    if (form.List2->count() == 0)
+    if (form.List2->ListCount() == 0)
         qFatal("start-up listed no patch");
     QTimer::singleShot(0, &application, &QApplication::quit);
     return QApplication::exec();

@@ -1,9 +1,10 @@
 #include "platform/FileLookup.h"
 
+#include "platform/DirectoryListing.h"
 #include "platform/Paths.h"
 #include "platform/Wildcard.h"
 
-#include <QDirIterator>
+#include <QDir>
 #include <QFileInfo>
 
 #ifdef Q_OS_WIN
@@ -39,25 +40,33 @@ QString findFirstFile(const QString& pattern) {
     if (namePattern.isEmpty())
         return {};
 
-    dir = resolveCase(dir);
-    if (!QFileInfo(dir).isDir())
-        return {};
-
-    // One metadata call settles the common case of an exact name that exists.
+    // The common case, an exact name that exists, costs one metadata call.
     if (!hasWildcards(namePattern)) {
         const QFileInfo exact(dir + QLatin1Char('/') + namePattern);
         if (isOrdinaryFile(exact))
             return exact.fileName();
     }
 
-    QDirIterator it(dir, QDir::Files | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        const QFileInfo info = it.fileInfo();
-        if (wildcardMatch(namePattern, info.fileName()) && isOrdinaryFile(info))
-            return info.fileName();
+    QString found;
+    const auto visit = [&](const DirectoryEntry& entry) {
+        // The name first: it costs no metadata call.
+        if (!wildcardMatch(namePattern, entry.name) || entry.kind() != EntryKind::File)
+            return true;
+#ifdef Q_OS_WIN
+        if (!isOrdinaryFile(QFileInfo(dir + QLatin1Char('/') + entry.name)))
+            return true;
+#endif
+        found = entry.name;
+        return false;
+    };
+    // The directory as spelled; only when that cannot be read is its letter
+    // case resolved, so a directory spelled right costs no extra call.
+    if (!forEachEntry(dir, visit)) {
+        const QString resolved = resolveCase(dir);
+        if (resolved != dir)
+            forEachEntry(resolved, visit);
     }
-    return {};
+    return found;
 }
 
 } // namespace platform

@@ -28,6 +28,10 @@ int shiftCode(Qt::KeyboardModifiers modifiers) {
 }
 
 int sortedInsertPosition(int count, const std::function<QString(int)>& at, const QString& text) {
+    // Entries mostly arrive in order (the scan adds a sorted listing), so the
+    // end is tried first.
+    if (count == 0 || at(count - 1).compare(text, Qt::CaseInsensitive) <= 0)
+        return count;
     int low = 0, high = count;
     while (low < high) {
         const int mid = low + (high - low) / 2;
@@ -39,42 +43,77 @@ int sortedInsertPosition(int count, const std::function<QString(int)>& at, const
     return low;
 }
 
-// ---- ListBox
+// ---- TextListModel and ListBox
+
+QVariant TextListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= texts_.size())
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return texts_.at(index.row());
+    return {};
+}
+
+void TextListModel::insert(int row, const QString& text) {
+    beginInsertRows({}, row, row);
+    texts_.insert(row, text);
+    endInsertRows();
+}
+
+void TextListModel::remove(int row) {
+    beginRemoveRows({}, row, row);
+    texts_.removeAt(row);
+    endRemoveRows();
+}
+
+void TextListModel::clear() {
+    beginResetModel();
+    texts_.clear();
+    endResetModel();
+}
 
 ListBox::ListBox(const QString& name, bool sorted, QWidget* parent)
-    : QListWidget(parent), sorted_(sorted) {
+    : QListView(parent), sorted_(sorted), model_(new TextListModel(this)) {
     setObjectName(name);
+    setModel(model_);
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
 }
 
 void ListBox::Clear() {
-    clear();
+    model_->clear();
 }
 
 void ListBox::AddItem(const QString& text) {
+    const QStringList& texts = model_->texts();
     const int row = sorted_ ? sortedInsertPosition(
-                                  count(), [this](int i) { return item(i)->text(); }, text)
-                            : count();
-    insertItem(row, text);
+                                  ListCount(), [&texts](int i) { return texts.at(i); }, text)
+                            : ListCount();
+    model_->insert(row, text);
 }
 
 void ListBox::RemoveItem(int index) {
-    delete takeItem(index);
+    if (index >= 0 && index < ListCount())
+        model_->remove(index);
 }
 
 QString ListBox::List(int index) const {
-    const QListWidgetItem* entry = index >= 0 ? item(index) : nullptr;
-    return entry ? entry->text() : QString();
+    const QStringList& texts = model_->texts();
+    return index >= 0 && index < texts.size() ? texts.at(index) : QString();
+}
+
+int ListBox::ListIndex() const {
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.row() : -1;
 }
 
 void ListBox::setListIndex(int index) {
-    if (index < 0 || index >= count()) {
-        setCurrentRow(-1);
+    if (index < 0 || index >= ListCount()) {
+        setCurrentIndex({});
         clearSelection();
         return;
     }
-    setCurrentRow(index);
+    setCurrentIndex(model_->index(index));
 }
 
 void ListBox::mousePressEvent(QMouseEvent* event) {
@@ -85,11 +124,11 @@ void ListBox::mousePressEvent(QMouseEvent* event) {
     // A right button shows the menu without moving the selection, as list
     // boxes on the classic desktop do.
     if (event->button() != Qt::RightButton)
-        QListWidget::mousePressEvent(event);
+        QListView::mousePressEvent(event);
 }
 
 void ListBox::mouseDoubleClickEvent(QMouseEvent* event) {
-    QListWidget::mouseDoubleClickEvent(event);
+    QListView::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton)
         emit DblClick();
 }

@@ -3,11 +3,12 @@
 // Standard controls with the semantics the handlers rely on, over Qt widgets.
 // Each control carries its design name as its Qt object name.
 
+#include <QAbstractListModel>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -27,7 +28,26 @@ int shiftCode(Qt::KeyboardModifiers modifiers);
 // any entries equal to it.
 int sortedInsertPosition(int count, const std::function<QString(int)>& at, const QString& text);
 
-class ListBox : public QListWidget {
+// The entries of a list box: plain strings in a model of its own, so adding
+// one costs a string and a row notice, not an item object.
+class TextListModel : public QAbstractListModel {
+    Q_OBJECT
+  public:
+    using QAbstractListModel::QAbstractListModel;
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(texts_.size());
+    }
+    QVariant data(const QModelIndex& index, int role) const override;
+    const QStringList& texts() const { return texts_; }
+    void insert(int row, const QString& text);
+    void remove(int row);
+    void clear();
+
+  private:
+    QStringList texts_;
+};
+
+class ListBox : public QListView {
     Q_OBJECT
   public:
     ListBox(const QString& name, bool sorted, QWidget* parent);
@@ -36,12 +56,14 @@ class ListBox : public QListWidget {
     // Sorted lists insert in ascending order ignoring case; others append.
     void AddItem(const QString& text);
     void RemoveItem(int index);
-    int ListCount() const { return count(); }
+    int ListCount() const { return model_->rowCount(); }
     // Empty text at -1 and at any other index without an entry.
     QString List(int index) const;
-    int ListIndex() const { return currentRow(); }
+    int ListIndex() const;
     void setListIndex(int index);
     bool Enabled() const { return isEnabled(); }
+    // Where entry `index` is drawn, in the list's viewport.
+    QRect entryRect(int index) const { return visualRect(model_->index(index)); }
 
   signals:
     // Raised when a button goes down, before the list reacts to it; x and y
@@ -55,6 +77,7 @@ class ListBox : public QListWidget {
 
   private:
     bool sorted_;
+    TextListModel* model_;
 };
 
 // The edit field of an editable combo box: reports each typed character

@@ -1,5 +1,6 @@
 #include "ui/DirListBox.h"
 
+#include "platform/DirectoryListing.h"
 #include "platform/Drives.h"
 #include "platform/Error.h"
 #include "platform/Paths.h"
@@ -7,7 +8,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
 #include <QStyle>
 
@@ -89,11 +89,11 @@ void DirListBox::reload() {
     }
 
     QStringList names;
-    QDirIterator it(path_, QDir::Dirs | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        names.append(it.fileName());
-    }
+    platform::forEachEntry(path_, [&names](const platform::DirectoryEntry& entry) {
+        if (entry.kind() == platform::EntryKind::Directory)
+            names.append(entry.name);
+        return true;
+    });
     std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
         const int folded = a.compare(b, Qt::CaseInsensitive);
         return folded != 0 ? folded < 0 : a < b;

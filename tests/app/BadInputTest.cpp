@@ -43,7 +43,7 @@ TEST(BadInput, LinkLoopsAndDanglingLinksEndTheScanNormally) {
     EXPECT_TRUE(h.reported.isEmpty());
     // The cycle holds what the Quake directory holds: no patch of its own.
     EXPECT_EQ(patches(*h.form), QStringList({"Ctf"}));
-    EXPECT_TRUE(h.form->List1->findItems(quake + "/cycle", Qt::MatchExactly).size() == 1);
+    EXPECT_TRUE(entries(h.form->List1).contains(quake + "/cycle"));
 }
 
 TEST(BadInput, NamesThatAreNotUtf8AreSkippedAndTheRestListed) {
@@ -75,8 +75,8 @@ TEST(BadInput, LongAndHostileNamesAreListedAndStartedAsPlainWords) {
     Harness h(tree.dir("start"));
     h.load();
     ASSERT_EQ(patches(*h.form).size(), 3);
-    const int row = h.form->List2->row(h.form->List2->findItems(
-        hostile.left(1).toUpper() + hostile.mid(1).toLower(), Qt::MatchExactly)[0]);
+    const int row = static_cast<int>(
+        entries(h.form->List2).indexOf(hostile.left(1).toUpper() + hostile.mid(1).toLower()));
     h.form->List2->setListIndex(row);
     emit h.form->List2->MouseDown(1, 0, 10, 10);
     EXPECT_EQ(h.form->frmMenus().menu(1).Caption(), "&Readme (" + hostile.toLower() + ".txt)");
@@ -87,7 +87,7 @@ TEST(BadInput, LongAndHostileNamesAreListedAndStartedAsPlainWords) {
     ASSERT_EQ(h.started.size(), 1u);
     EXPECT_EQ(h.started[0].last(), hostile); // one word, in its on-disk spelling
     h.form->List2->setListIndex(
-        h.form->List2->row(h.form->List2->findItems("X" + longest.mid(1), Qt::MatchExactly)[0]));
+        static_cast<int>(entries(h.form->List2).indexOf("X" + longest.mid(1))));
     h.form->Command1->click();
     ASSERT_EQ(h.started.size(), 2u);
     EXPECT_EQ(h.started[1].last(), longest);

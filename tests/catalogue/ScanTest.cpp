@@ -52,11 +52,11 @@ TEST(Scan, HiddenFilesAndDirectoriesNamedLikeFilesMakeNoPatch) {
         t.dir("quake/fake2/progs.dat");
         t.file("quake/.dotmod/progs.dat"); // a hidden directory is not listed
     });
-    EXPECT_EQ(s.f().List2->count(), 0);
+    EXPECT_EQ(s.f().List2->ListCount(), 0);
     EXPECT_EQ(s.f().List2->ListIndex(), -1);
     EXPECT_EQ(s.f().Combo2->count(), 0);
     EXPECT_EQ(s.f().Combo2->ListIndex(), -1);
-    EXPECT_EQ(s.f().List1->count(), 3);
+    EXPECT_EQ(s.f().List1->ListCount(), 3);
 }
 
 TEST(Scan, WithoutTheBaseGameTheFirstTitleIsSelected) {
@@ -79,7 +79,7 @@ TEST(Scan, NamesAreNormalisedAndSortedIgnoringCase) {
     });
     EXPECT_EQ(entries(s.f().List2),
               QStringList({"3wave", "_under", "Arcane dimensions", "Mymod", "Zer0"}));
-    EXPECT_EQ(s.f().List2->currentRow(), 0);
+    EXPECT_EQ(s.f().List2->ListIndex(), 0);
 }
 
 TEST(Scan, RescanListsHipnoticAndRogueAsPatchesAndLeavesCombo2Alone) {

@@ -58,7 +58,7 @@ TEST(Play, StartsTheChosenApprovedGameOrNothing) {
 TEST(Play, DoubleClickIgnoresTheCheckBoxAndDoesNothingOnADisabledList) {
     ExampleStart c;
     c.f().show();
-    const QRect first = c.f().List2->visualItemRect(c.f().List2->item(0));
+    const QRect first = c.f().List2->entryRect(0);
     QTest::mouseDClick(c.f().List2->viewport(), Qt::LeftButton, {}, first.center());
     ASSERT_EQ(c.h->started.size(), 1u);
     EXPECT_EQ(c.h->started[0], c.words({"-game", "ctf"}));

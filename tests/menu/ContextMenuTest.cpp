@@ -21,7 +21,7 @@ struct ShownStart : testing_support::Configured {
     }
     ui::MenuItem& readme() { return f().frmMenus().menu(1); }
     void select(const QString& patch) {
-        f().List2->setListIndex(f().List2->row(f().List2->findItems(patch, Qt::MatchExactly)[0]));
+        f().List2->setListIndex(static_cast<int>(entries(f().List2).indexOf(patch)));
     }
     void press(Qt::MouseButton button) {
         QTest::mousePress(f().List2->viewport(), button, {}, QPoint(20, 5));

@@ -16,10 +16,10 @@ Configured::Configured(const QString& command, const std::function<void(const Te
     h->load();
 }
 
-QStringList entries(const QListWidget* list) {
+QStringList entries(const ui::ListBox* list) {
     QStringList all;
-    for (int i = 0; i < list->count(); ++i)
-        all.append(list->item(i)->text());
+    for (int i = 0; i < list->ListCount(); ++i)
+        all.append(list->List(i));
     return all;
 }
 

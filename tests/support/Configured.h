@@ -4,7 +4,6 @@
 #include "support/QuakeTree.h"
 
 #include <QComboBox>
-#include <QListWidget>
 
 #include <functional>
 #include <memory>
@@ -26,7 +25,7 @@ struct Configured {
 };
 
 // The entries of a list or combo box, in order.
-QStringList entries(const QListWidget* list);
+QStringList entries(const ui::ListBox* list);
 QStringList entries(const QComboBox* box);
 
 } // namespace testing_support

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace platform {
+
+enum class EntryKind { File, Directory, Other };
+
+// One entry of a directory being read. Its kind (links followed) is looked
+// up only when asked for, as it may cost a metadata call.
+class DirectoryEntry {
+  public:
+    QString name;
+    EntryKind kind() const;
+
+  private:
+    friend bool forEachEntry(const QString&, const std::function<bool(const DirectoryEntry&)>&);
+    int directoryFd_ = -1;
+    const char* rawName_ = nullptr;
+    int type_ = 0;
+    mutable std::optional<EntryKind> kind_;
+};
+
+// Calls `visit` with each entry of `dir` ("." and ".." left out) in the
+// directory's own order, until it returns false. Hidden entries (dot-names
+// on POSIX) are skipped, and so are names that cannot be spelled as text and
+// back (bytes not valid in the system's encoding): nothing could open them
+// by that text. Returns false when the directory cannot be read.
+bool forEachEntry(const QString& dir, const std::function<bool(const DirectoryEntry&)>& visit);
+
+} // namespace platform
