@@ -4,6 +4,8 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-30}
+. "$here/scripts/deps.sh"
+runemark_install_deps
 build="$here/build-fuzz"
 cmake -S "$here/fuzz" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build "$build" -j2

@@ -230,8 +230,20 @@ QFont fontOf(const QString& face, double points) {
 
 void Label::setCaption(const QString& caption) {
     setText(caption);
-    if (autoSize_)
+    if (!autoSize_)
+        return;
+    if (isVisible())
         resize(sizeHint());
+    else
+        fitPending_ = true;
+}
+
+bool Label::event(QEvent* event) {
+    if (event->type() == QEvent::Show && fitPending_) {
+        fitPending_ = false;
+        resize(sizeHint());
+    }
+    return QLabel::event(event);
 }
 
 TextBox::TextBox(const QString& name, QWidget* parent) : QPlainTextEdit(parent) {

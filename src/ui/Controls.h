@@ -151,8 +151,14 @@ class Label : public QLabel {
     QString Caption() const { return text(); }
     void setCaption(const QString& caption);
 
+  protected:
+    bool event(QEvent* event) override;
+
   private:
     bool autoSize_;
+    // Measuring a caption loads its font; a label not on screen is measured
+    // when it is first shown, so hidden pages cost nothing at start-up.
+    bool fitPending_ = false;
 };
 
 // Multi-line, read-only but selectable text box with a vertical scroll bar.

@@ -150,10 +150,16 @@ TEST(TabControl, ShowsOnlyTheChosenPageAndReportsThePreviousTab) {
     EXPECT_EQ(tabs.page(1)->geometry(), tabs.rect()); // pages measure from the control's corner
 }
 
-TEST(Label, SizedToTextGrowsToFit) {
-    ui::Label label("Label", "Version", true, nullptr);
+TEST(Label, SizedToTextGrowsToFitOnceShownAndAfterwards) {
+    QWidget page;
+    ui::Label label("Label", "Version", true, &page);
     label.setGeometry(10, 10, 20, 10);
-    label.setCaption("1.20 (Build 2) and a longer tail");
+    label.setCaption("1.20 (Build 2)");
+    EXPECT_EQ(label.width(), 20); // hidden: measured when first shown
+    page.show();
     EXPECT_EQ(label.pos(), QPoint(10, 10));
     EXPECT_GE(label.width(), label.sizeHint().width());
+    label.setCaption("1.20 (Build 2) and a longer tail");
+    EXPECT_GE(label.width(), label.sizeHint().width());
+    EXPECT_GT(label.width(), 60);
 }
