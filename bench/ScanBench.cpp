@@ -119,9 +119,12 @@ BENCHMARK(BM_DirectoryList)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kM
 class RatioReporter : public benchmark::ConsoleReporter {
   public:
     void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration)
-                perIteration[run.benchmark_name()] = run.GetAdjustedRealTime();
+        // With repetitions, the median stands for the benchmark.
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Iteration ||
+                (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median"))
+                perIteration[run.run_name.str()] = run.GetAdjustedRealTime();
+        }
         ConsoleReporter::ReportRuns(runs);
     }
     std::map<std::string, double> perIteration;

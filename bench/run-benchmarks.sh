@@ -13,7 +13,8 @@ cmake --build "$build" -j2 --target bench_scan bench_startup bench_bare_window b
 
 export QT_QPA_PLATFORM=offscreen
 echo "== Scan (in process) =="
-"$build/bench/bench_scan" --benchmark_min_time=0.5
+"$build/bench/bench_scan" --benchmark_min_time=0.3 --benchmark_repetitions=5 \
+    --benchmark_report_aggregates_only=true --benchmark_color=false
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -24,7 +25,7 @@ for n in 100 1000 10000; do
     "$build/bench/bench_make_tree" "$work/$n" "$n"
     (
         cd "$work/$n"
-        hyperfine -N --warmup 3 --runs 20 --export-csv "$work/t$n.csv" \
+        hyperfine -N --warmup 5 --runs 40 --export-csv "$work/t$n.csv" \
             "$build/bench/bench_bare_window" "$build/bench/bench_startup" >/dev/null
         bare_ms=$(awk -F, 'NR==2 {printf "%.1f", $2*1000}' "$work/t$n.csv")
         start_ms=$(awk -F, 'NR==3 {printf "%.1f", $2*1000}' "$work/t$n.csv")
