@@ -79,10 +79,6 @@ QString resolveCase(const QString& path) {
     return caseSensitiveHost() ? resolveCaseAlways(path) : path;
 }
 
-bool existsIgnoringCase(const QString& path) {
-    return !path.isEmpty() && entryExists(resolveCase(path));
-}
-
 QString withoutTrailingSeparator(const QString& path) {
     QString result = path;
     auto isSep = [](QChar c) { return c == QLatin1Char('/') || c == separator(); };
@@ -97,10 +93,6 @@ QString withoutTrailingSeparator(const QString& path) {
 
 QString nativePath(const QString& path) {
     return QDir::toNativeSeparators(path);
-}
-
-bool isAbsolute(const QString& path) {
-    return !path.isEmpty() && QDir::isAbsolutePath(path);
 }
 
 } // namespace platform

@@ -23,15 +23,10 @@ QString resolveCase(const QString& path);
 // The same lookup, done whatever the host (so it can be tested everywhere).
 QString resolveCaseAlways(const QString& path);
 
-// True when an entry of any kind exists at the case-resolved path.
-bool existsIgnoringCase(const QString& path);
-
 // Drops trailing separators except at a root ("/" or "C:\").
 QString withoutTrailingSeparator(const QString& path);
 
 // Native separators for display and for strings the logic composes.
 QString nativePath(const QString& path);
-
-bool isAbsolute(const QString& path);
 
 } // namespace platform
