@@ -149,10 +149,7 @@ TEST(BadInput, AHugeOrBinaryManualIsShownWhole) {
 }
 
 TEST(BadInput, AWriteProtectedQuakeDirectoryWorksAsAnyOther) {
-    if (const auto privileges = privilegesForPermissionTest(); privileges == Privileges::Rerun)
-        return;
-    else if (privileges == Privileges::Unavailable)
-        GTEST_SKIP() << "root, and the test program is out of reach of other users";
+    RUNEMARK_PERMISSION_TEST()
     TempTree tree;
     const QString quake = makeQuake(tree);
     writeIni(tree, quake, "quake");
@@ -166,10 +163,7 @@ TEST(BadInput, AWriteProtectedQuakeDirectoryWorksAsAnyOther) {
 }
 
 TEST(BadInput, AnUnreadableSubdirectoryIsNoPatch) {
-    if (const auto privileges = privilegesForPermissionTest(); privileges == Privileges::Rerun)
-        return;
-    else if (privileges == Privileges::Unavailable)
-        GTEST_SKIP() << "root, and the test program is out of reach of other users";
+    RUNEMARK_PERMISSION_TEST()
     TempTree tree;
     const QString quake = makeQuake(tree);
     tree.file("quake/locked/progs.dat");
@@ -184,10 +178,7 @@ TEST(BadInput, AnUnreadableSubdirectoryIsNoPatch) {
 }
 
 TEST(BadInput, AStartDirectoryThatCannotBeWrittenKeepsTheOldFile) {
-    if (const auto privileges = privilegesForPermissionTest(); privileges == Privileges::Rerun)
-        return;
-    else if (privileges == Privileges::Unavailable)
-        GTEST_SKIP() << "root, and the test program is out of reach of other users";
+    RUNEMARK_PERMISSION_TEST()
     TempTree tree;
     writeIni(tree, makeQuake(tree), "quake");
     const QByteArray before = tree.read("start/runemark.ini");

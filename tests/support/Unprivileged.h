@@ -61,3 +61,15 @@ inline Privileges privilegesForPermissionTest() {
 }
 
 } // namespace testing_support
+
+// The first line of a test of permission failures: as root, the test runs
+// again as "nobody" and this run ends with that run's result.
+#define RUNEMARK_PERMISSION_TEST()                                                                 \
+    switch (testing_support::privilegesForPermissionTest()) {                                      \
+    case testing_support::Privileges::Rerun:                                                       \
+        return;                                                                                    \
+    case testing_support::Privileges::Unavailable:                                                 \
+        GTEST_SKIP() << "root, and the test program is out of reach of other users";               \
+    case testing_support::Privileges::Unprivileged:                                                \
+        break;                                                                                     \
+    }
