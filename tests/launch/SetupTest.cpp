@@ -1,8 +1,7 @@
 #include "launch/SetupHandlers.h"
 #include "platform/Drives.h"
 #include "platform/System.h"
-#include "support/Harness.h"
-#include "support/QuakeTree.h"
+#include "support/Configured.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,10 +11,8 @@
 using namespace testing_support;
 
 TEST(Setup, TheCheckBoxSwitchesListsAndKeepsSelections) {
-    TempTree tree;
-    writeIni(tree, makeQuake(tree), "quake");
-    Harness h(tree.dir("start"));
-    h.load();
+    Configured c;
+    Harness& h = *c.h;
     ui::Form1& f = *h.form;
     QTest::mouseClick(f.Check1, Qt::LeftButton);
     EXPECT_FALSE(f.List2->isEnabled());
@@ -64,11 +61,9 @@ TEST(Setup, TypingSetsTheCommandButChoosingFromTheListDoesNot) {
 }
 
 TEST(Setup, TheDirectoryListKeepsQuakeDirInStep) {
-    TempTree tree;
-    const QString quake = makeQuake(tree);
-    writeIni(tree, quake, "quake");
-    Harness h(tree.dir("start"));
-    h.load();
+    Configured c;
+    Harness& h = *c.h;
+    const QString& quake = c.quake;
     emit h.form->Dir1->userOpened(quake + "/ctf");
     EXPECT_EQ(h.ctx->QuakeDir, quake + "/ctf");
     EXPECT_EQ(h.form->List2->ListCount(), 1); // not refilled
@@ -124,10 +119,9 @@ TEST(Setup, PickingAnotherDriveMovesToItsCurrentDirectoryForGood) {
 #endif
 
 TEST(Setup, PlayFollowsTheTabAndStaysOffAfterAFirstRun) {
-    TempTree tree;
-    writeIni(tree, makeQuake(tree), "quake");
-    Harness h(tree.dir("start"));
-    h.load();
+    Configured c;
+    TempTree& tree = c.tree;
+    Harness& h = *c.h;
     for (int tab : {1, 2, 0}) {
         h.form->SSTab1->setTab(tab);
         EXPECT_EQ(h.form->Command1->isEnabled(), tab == 0) << tab;
@@ -154,11 +148,10 @@ TEST(Exit, AfterAFirstRunSavesWhatTheWindowShows) {
 }
 
 TEST(Exit, AFileThatCannotBeWrittenIsReportedAndTheWindowStays) {
-    TempTree tree;
-    writeIni(tree, makeQuake(tree), "quake");
+    Configured c;
+    TempTree& tree = c.tree;
+    Harness& h = *c.h;
     const QByteArray before = tree.read("start/runemark.ini");
-    Harness h(tree.dir("start"));
-    h.load();
     // A directory where the file's temporary sibling must go cannot be
     // written even by root: replace the start directory's path by a file.
     h.ctx->settingsFile = tree.file("blocked", "file") + "/runemark.ini";
@@ -170,11 +163,10 @@ TEST(Exit, AFileThatCannotBeWrittenIsReportedAndTheWindowStays) {
 }
 
 TEST(Exit, ClosingTheWindowAnyOtherWayWritesNothing) {
-    TempTree tree;
-    writeIni(tree, makeQuake(tree), "quake");
+    Configured c;
+    TempTree& tree = c.tree;
+    Harness& h = *c.h;
     const QByteArray before = tree.read("start/runemark.ini");
-    Harness h(tree.dir("start"));
-    h.load();
     emit h.form->Dir1->userOpened(tree.path("start"));
     h.form->close();
     EXPECT_EQ(tree.read("start/runemark.ini"), before);
