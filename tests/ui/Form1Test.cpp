@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QScreen>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -123,6 +124,24 @@ TEST(Form1, IsCentredWhenFirstShown) {
     form.show();
     const QPoint centre = form.screen()->availableGeometry().center();
     EXPECT_LE((form.frameGeometry().center() - centre).manhattanLength(), 2);
+}
+
+TEST(Form1, AWindowLargerThanTheScreenKeepsItsTitleBarAndLeftEdgeOnIt) {
+    const QRect screen(0, 0, 800, 600);
+    EXPECT_EQ(ui::centredPlacement(QRect(0, 0, 400, 300), screen), QPoint(200, 150));
+    EXPECT_EQ(ui::centredPlacement(QRect(0, 0, 876, 560), screen), QPoint(0, 20));
+    EXPECT_EQ(ui::centredPlacement(QRect(0, 0, 900, 700), QRect(50, 30, 800, 600)), QPoint(50, 30));
+}
+
+// Run on a screen smaller than the window (see tests/CMakeLists.txt).
+TEST(SmallScreen, TheWindowKeepsItsTitleBarAndLeftEdgeOnTheScreen) {
+    ui::Form1 form;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    const QRect available = form.screen()->availableGeometry();
+    EXPECT_GE(form.frameGeometry().left(), available.left());
+    EXPECT_GE(form.frameGeometry().top(), available.top());
+    EXPECT_LE(form.frameGeometry().left(), available.right());
 }
 
 TEST(FrmMenus, IsLoadedHiddenOnDemandWithItsFourItems) {
