@@ -110,7 +110,8 @@ DirListBox::DirListBox(const QString& name, QWidget* parent)
 
 void DirListBox::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && event->modifiers() == Qt::NoModifier && currentItem()) {
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (enter && plain && currentItem()) {
         // Taken here, so Enter does not also press the window's default button.
         event->accept();
         emit userOpened(currentItem()->data(PathRole).toString());
