@@ -58,11 +58,10 @@ void showSavedSettings(Context& ctx, Occasion occasion, std::optional<QString>& 
     readSettings(ctx);
     savedDir = ctx.QuakeDir;
     if (!QFileInfo(platform::resolveCase(ctx.QuakeDir)).isDir())
-        throw platform::Error(QStringLiteral("The saved Quake directory"),
+        throw platform::Error(QStringLiteral("Cannot open the saved Quake directory"),
                               platform::nativePath(ctx.QuakeDir),
-                              QStringLiteral("No such directory. Runemark keeps it in its "
-                                             "settings; to replace it, open another on the "
-                                             "Setup tab and leave with Exit"));
+                              QStringLiteral("No such directory. Exit keeps it saved until you "
+                                             "open another on the Setup tab"));
     form.Drive1->setDrive(ctx.QuakeDir);
     form.Dir1->setPath(ctx.QuakeDir);
     form.Combo1->AddItem(ctx.GameCommand);

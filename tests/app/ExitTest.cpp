@@ -63,6 +63,7 @@ TEST(ExitSaves, AFailedWriteKeepsTheOldFileIsReportedAndTheWindowStays) {
     }
     ASSERT_EQ(c.h->reported.size(), 1);
     EXPECT_TRUE(c.h->reported[0].contains(c.tree.path("start/runemark.ini"))) << c.h->reported[0];
+    EXPECT_TRUE(c.h->reported[0].endsWith("the old file is kept")) << c.h->reported[0];
     EXPECT_EQ(c.h->endRequests, 0);
     EXPECT_EQ(c.tree.read("start/runemark.ini"), before);
     EXPECT_EQ(QDir(c.tree.path("start")).entryList(QDir::Files),
@@ -143,6 +144,16 @@ TEST(ExitSaves, ASymbolicLinkStaysOneAndItsTargetGetsTheSettings) {
     EXPECT_EQ(h.endRequests, 1);
     EXPECT_TRUE(QFileInfo(tree.path("start/runemark.ini")).isSymLink());
     EXPECT_EQ(tree.read("conf/runemark.ini"), ini(quake, "quake -listen 8"));
+
+    // A link to a file not there yet: the first Exit creates the target.
+    tree.dir("first");
+    ASSERT_TRUE(QFile::link("../conf/new.ini", tree.path("first/runemark.ini")));
+    Harness first(tree.path("first"));
+    first.load();
+    first.form->Command2->click();
+    EXPECT_EQ(first.endRequests, 1) << first.reported.join("\n");
+    EXPECT_TRUE(QFileInfo(tree.path("first/runemark.ini")).isSymLink());
+    EXPECT_EQ(tree.read("conf/new.ini"), ini(tree.path("first"), "quake -dedicated # +map #"));
 }
 
 TEST(ExitSaves, RemovesItsOwnLeftoverTemporariesOlderThanAMinute) {
