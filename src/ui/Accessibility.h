@@ -11,7 +11,9 @@ namespace ui {
 // beside it, and described by its tooltip.
 
 // Names `control` after `label` (its caption without the closing colon) and
-// makes the label its buddy, so tools can relate the two.
+// makes the label its buddy, so tools can relate the two. (On Linux desktops
+// Qt gives a combo box its shown entry as name and the label by relation,
+// which is how screen readers there expect it.)
 void nameByLabel(QWidget* control, QLabel* label);
 // Names `control` after `text` a sighted user reads beside it (a tab's
 // caption, a picture's subject) where no label or tooltip names it.

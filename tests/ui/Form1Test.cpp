@@ -1,6 +1,7 @@
 #include "ui/Form1.h"
 #include "ui/Screen.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QGuiApplication>
 #include <QMenu>
@@ -124,6 +125,29 @@ TEST(Form1, IsCentredWhenFirstShown) {
     form.show();
     const QPoint centre = form.screen()->availableGeometry().center();
     EXPECT_LE((form.frameGeometry().center() - centre).manhattanLength(), 2);
+}
+
+TEST(Form1, AssistiveToolsReadTheNamesBesideTheControlsButNotTheWorkList) {
+    ui::Form1 form;
+    const auto said = [](QWidget* control, QAccessible::Text what) {
+        return QAccessible::queryAccessibleInterface(control)->text(what);
+    };
+    EXPECT_EQ(said(form.List2, QAccessible::Name), "Select Patch");
+    EXPECT_EQ(said(form.List2, QAccessible::Description), "Select The Patch You Wish To Play");
+    EXPECT_EQ(said(form.Dir1, QAccessible::Name), "Where Is Quake Installed On Your System");
+    EXPECT_EQ(form.Drive1->accessibleName(), "Select Your Quake Directory");
+    EXPECT_EQ(form.Label1->buddy(), form.Drive1);
+    EXPECT_EQ(form.Label2->buddy(), form.Combo1);
+    EXPECT_EQ(said(form.Text1, QAccessible::Name), "Manual");
+    EXPECT_FALSE(said(form.about.Image1, QAccessible::Name).isEmpty());
+    EXPECT_FALSE(said(form.about.Image2, QAccessible::Name).isEmpty());
+
+    QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(form.Frame1[1]);
+    QStringList offered;
+    for (int i = 0; i < frame->childCount(); ++i)
+        offered.append(frame->child(i)->object()->objectName());
+    EXPECT_EQ(offered, QStringList({"Label3", "List2", "Check1", "Combo2"}));
+    EXPECT_EQ(frame->indexOfChild(QAccessible::queryAccessibleInterface(form.Combo2)), 3);
 }
 
 TEST(Form1, AWindowLargerThanTheScreenKeepsItsTitleBarAndLeftEdgeOnIt) {
