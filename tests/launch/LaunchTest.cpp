@@ -1,6 +1,7 @@
 #include "launch/Launch.h"
 #include "platform/System.h"
 #include "support/Configured.h"
+#include "support/ScopedPath.h"
 
 #include <QDir>
 #include <QFile>
@@ -72,11 +73,17 @@ TEST(Play, DoubleClickIgnoresTheCheckBoxAndDoesNothingOnADisabledList) {
 
 TEST(Play, FailuresAreReportedNamingWhatFailedAndTheLauncherStaysOpen) {
     ExampleStart c("nosuchgame -listen 8");
+    TempTree bin;
+    ScopedPath path(bin.dir("bin") + ":" + bin.dir("games"));
     platform::changeDirectory(c.tree.path("start"));
     c.f().Command1->click();
     ASSERT_EQ(c.h->reported.size(), 1);
+    // Every place tried, spelled as on disk, and where to correct it.
     EXPECT_EQ(c.h->reported[0],
-              "Cannot start " + c.quake.toUpper() + "/nosuchgame: No such file or directory");
+              "Cannot start nosuchgame: No such program. Looked for " + c.quake +
+                  "/nosuchgame and in the search path (PATH): " + bin.path("bin") + ", " +
+                  bin.path("games") +
+                  ". Correct it in \"Program And Command Line\" on the Setup tab.");
     EXPECT_EQ(platform::currentDirectory(), c.quake); // left where the start failed
     EXPECT_EQ(c.h->endRequests, 0);
 
@@ -87,11 +94,15 @@ TEST(Play, FailuresAreReportedNamingWhatFailedAndTheLauncherStaysOpen) {
     EXPECT_TRUE(c.h->started.empty());
 }
 
-TEST(Play, AnEmptyCommandOrNoSelectionStillComposesTheLaunch) {
-    ExampleStart c("");
-    c.f().Command1->click();
-    ASSERT_EQ(c.h->reported.size(), 1);
-    EXPECT_EQ(c.h->reported[0], "Cannot start " + c.quake + "/: Is a directory");
+TEST(Play, AnEmptyCommandSaysSoAndNoSelectionStillComposesTheLaunch) {
+    for (const QString command : {"", "   "}) {
+        ExampleStart c(command);
+        c.f().Command1->click();
+        ASSERT_EQ(c.h->reported.size(), 1);
+        EXPECT_EQ(c.h->reported[0], "No program is given: type one in \"Program And Command "
+                                    "Line\" on the Setup tab");
+        EXPECT_TRUE(c.h->started.empty());
+    }
 
     ExampleStart d;
     d.f().List2->setListIndex(-1);
