@@ -260,3 +260,23 @@ TEST(Engine, AProgramInTheQuakeDirectoryWinsOverOneOnPath) {
     EXPECT_TRUE(log.contains("FROM_THE_QUAKE_DIRECTORY")) << log.toStdString();
     EXPECT_TRUE(log.contains("RUNEMARK_LOADED MyMod")) << log.toStdString();
 }
+
+// An AppImage is one executable file named by its full path, typed with its
+// capitals; the command line reaches the launcher lower-cased.
+TEST(Engine, AnEngineNamedByItsFullPathLoadsThePatch) {
+    ASSERT_TRUE(QFileInfo(engine).isExecutable()) << "darkplaces-server is not installed";
+    TempTree apps;
+    const QString image =
+        apps.file("Apps/DarkPlaces-x86_64.AppImage",
+                  ("#!/bin/sh\necho FROM_THE_IMAGE\nexec " + engine + " \"$@\"\n").toUtf8());
+    QFile::setPermissions(image, QFile::permissions(image) | QFile::ExeOwner);
+    DistributionEngine s(image + " -nosound");
+    gameDir(s.tree, "Games/Quake/MyMod");
+    Harness h(s.tree.dir("start"), /*recordStarts=*/false);
+    h.load();
+    h.form->show();
+    const QString log = s.play(h, 0);
+    ASSERT_TRUE(h.reported.isEmpty()) << h.reported.join("\n").toStdString();
+    EXPECT_TRUE(log.contains("FROM_THE_IMAGE")) << log.toStdString();
+    EXPECT_TRUE(log.contains("RUNEMARK_LOADED MyMod")) << log.toStdString();
+}

@@ -110,3 +110,30 @@ TEST(Play, AnEmptyCommandSaysSoAndNoSelectionStillComposesTheLaunch) {
     ASSERT_EQ(d.h->started.size(), 1u);
     EXPECT_EQ(d.h->started[0], d.words({"-game"}));
 }
+
+// A Flatpak engine: "flatpak" found on PATH, the rest as arguments, the
+// Quake directory current. The command line is lower-cased as always, so an
+// app ID with capitals is better named by its exported launcher's full path,
+// whose letter case is resolved like any path's.
+TEST(Play, AFlatpakEngineIsStartedThroughFlatpakOrItsExportedLauncher) {
+    TempTree host;
+    const auto executable = [&host](const QString& relative) {
+        const QString path = host.file(relative, "#!/bin/sh\n");
+        QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
+        return path;
+    };
+    const QString flatpak = executable("usr/bin/flatpak");
+    const QString exported = executable("var/lib/flatpak/exports/bin/io.example.QuakeEngine");
+    ScopedPath path(host.path("usr/bin"));
+    {
+        ExampleStart c("flatpak run io.example.QuakeEngine -listen 8");
+        c.f().Command1->click();
+        ASSERT_EQ(c.h->started.size(), 1u) << c.h->reported.join("\n").toStdString();
+        EXPECT_EQ(c.h->started[0], QStringList({flatpak, "run", "io.example.quakeengine", "-listen",
+                                                "8", "-game", "ctf"}));
+    }
+    ExampleStart c(exported + " -listen 8");
+    c.f().Command1->click();
+    ASSERT_EQ(c.h->started.size(), 1u) << c.h->reported.join("\n").toStdString();
+    EXPECT_EQ(c.h->started[0], QStringList({exported, "-listen", "8", "-game", "ctf"}));
+}
