@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <memory>
 #include <unistd.h>
 
 using namespace testing_support;
@@ -169,6 +170,14 @@ class OutputTo {
     int file_, out_, err_;
 };
 
+// A script that says `marker`, then runs the engine with its arguments.
+QString engineBehind(const TempTree& tree, const QString& relative, const QString& marker) {
+    const QString script = tree.file(
+        relative, ("#!/bin/sh\necho " + marker + "\nexec " + engine + " \"$@\"\n").toUtf8());
+    QFile::setPermissions(script, QFile::permissions(script) | QFile::ExeOwner);
+    return script;
+}
+
 // A Quake directory that holds no program, and the distribution's engine
 // reached through PATH by its bare name.
 struct DistributionEngine {
@@ -181,6 +190,14 @@ struct DistributionEngine {
         writeIni(tree, quake, command);
     }
     QString log() const { return tree.path("engine.log"); }
+
+    // The launcher started on this directory, its window shown.
+    std::unique_ptr<Harness> start() {
+        auto h = std::make_unique<Harness>(tree.dir("start"), /*recordStarts=*/false);
+        h->load();
+        h->form->show();
+        return h;
+    }
 
     // Selects row `row` of the patch list, presses Play, and returns what the
     // engine said once it said which directory it loaded.
@@ -202,12 +219,10 @@ TEST(Engine, ADistributionsEngineOnPathLoadsTheMixedCasePatch) {
     DistributionEngine s;
     gameDir(s.tree, "Games/Quake/MyMod");
     ASSERT_FALSE(QFileInfo::exists(s.quake + "/darkplaces-server"));
-    Harness h(s.tree.dir("start"), /*recordStarts=*/false);
-    h.load();
-    h.form->show();
-    ASSERT_EQ(h.form->List2->List(0), "Mymod");
-    const QString log = s.play(h, 0);
-    ASSERT_TRUE(h.reported.isEmpty()) << h.reported.join("\n").toStdString();
+    auto h = s.start();
+    ASSERT_EQ(h->form->List2->List(0), "Mymod");
+    const QString log = s.play(*h, 0);
+    ASSERT_TRUE(h->reported.isEmpty()) << h->reported.join("\n").toStdString();
     EXPECT_TRUE(log.contains("RUNEMARK_LOADED MyMod")) << log.toStdString();
 }
 
@@ -216,15 +231,13 @@ TEST(Engine, EachOfTwoPatchesDifferingInLetterCaseLoadsItsOwnDirectory) {
     DistributionEngine s(" darkplaces-server"); // a blank first is no word
     gameDir(s.tree, "Games/Quake/ctf", "lower-ctf");
     gameDir(s.tree, "Games/Quake/CTF", "upper-CTF");
-    Harness h(s.tree.dir("start"), /*recordStarts=*/false);
-    h.load();
-    h.form->show();
-    ASSERT_EQ(h.form->List2->ListCount(), 2);
+    auto h = s.start();
+    ASSERT_EQ(h->form->List2->ListCount(), 2);
     for (int row = 0; row < 2; ++row) {
-        EXPECT_EQ(h.form->List2->List(row), "Ctf");
-        const QString dir = QFileInfo(h.form->List2->ItemDirectory(row)).fileName();
-        const QString log = s.play(h, row);
-        ASSERT_TRUE(h.reported.isEmpty()) << h.reported.join("\n").toStdString();
+        EXPECT_EQ(h->form->List2->List(row), "Ctf");
+        const QString dir = QFileInfo(h->form->List2->ItemDirectory(row)).fileName();
+        const QString log = s.play(*h, row);
+        ASSERT_TRUE(h->reported.isEmpty()) << h->reported.join("\n").toStdString();
         EXPECT_TRUE(
             log.contains("RUNEMARK_LOADED " + QString(dir == "ctf" ? "lower-ctf" : "upper-CTF")))
             << dir.toStdString() << ": " << log.toStdString();
@@ -235,12 +248,10 @@ TEST(Engine, APatchWithANonAsciiNameLoads) {
     ASSERT_TRUE(QFileInfo(engine).isExecutable()) << "darkplaces-server is not installed";
     DistributionEngine s;
     gameDir(s.tree, QString::fromUtf8("Games/Quake/stra\u00dfe"), "strasse-dir");
-    Harness h(s.tree.dir("start"), /*recordStarts=*/false);
-    h.load();
-    h.form->show();
-    ASSERT_EQ(h.form->List2->List(0), QString::fromUtf8("Stra\u00dfe"));
-    const QString log = s.play(h, 0);
-    ASSERT_TRUE(h.reported.isEmpty()) << h.reported.join("\n").toStdString();
+    auto h = s.start();
+    ASSERT_EQ(h->form->List2->List(0), QString::fromUtf8("Stra\u00dfe"));
+    const QString log = s.play(*h, 0);
+    ASSERT_TRUE(h->reported.isEmpty()) << h->reported.join("\n").toStdString();
     EXPECT_TRUE(log.contains("RUNEMARK_LOADED strasse-dir")) << log.toStdString();
 }
 
@@ -248,15 +259,10 @@ TEST(Engine, AProgramInTheQuakeDirectoryWinsOverOneOnPath) {
     ASSERT_TRUE(QFileInfo(engine).isExecutable()) << "darkplaces-server is not installed";
     DistributionEngine s;
     gameDir(s.tree, "Games/Quake/MyMod");
-    const QString own = s.tree.file(
-        "Games/Quake/Darkplaces-Server",
-        ("#!/bin/sh\necho FROM_THE_QUAKE_DIRECTORY\nexec " + engine + " \"$@\"\n").toUtf8());
-    QFile::setPermissions(own, QFile::permissions(own) | QFile::ExeOwner);
-    Harness h(s.tree.dir("start"), /*recordStarts=*/false);
-    h.load();
-    h.form->show();
-    const QString log = s.play(h, 0);
-    ASSERT_TRUE(h.reported.isEmpty()) << h.reported.join("\n").toStdString();
+    engineBehind(s.tree, "Games/Quake/Darkplaces-Server", "FROM_THE_QUAKE_DIRECTORY");
+    auto h = s.start();
+    const QString log = s.play(*h, 0);
+    ASSERT_TRUE(h->reported.isEmpty()) << h->reported.join("\n").toStdString();
     EXPECT_TRUE(log.contains("FROM_THE_QUAKE_DIRECTORY")) << log.toStdString();
     EXPECT_TRUE(log.contains("RUNEMARK_LOADED MyMod")) << log.toStdString();
 }
@@ -266,17 +272,12 @@ TEST(Engine, AProgramInTheQuakeDirectoryWinsOverOneOnPath) {
 TEST(Engine, AnEngineNamedByItsFullPathLoadsThePatch) {
     ASSERT_TRUE(QFileInfo(engine).isExecutable()) << "darkplaces-server is not installed";
     TempTree apps;
-    const QString image =
-        apps.file("Apps/DarkPlaces-x86_64.AppImage",
-                  ("#!/bin/sh\necho FROM_THE_IMAGE\nexec " + engine + " \"$@\"\n").toUtf8());
-    QFile::setPermissions(image, QFile::permissions(image) | QFile::ExeOwner);
+    const QString image = engineBehind(apps, "Apps/DarkPlaces-x86_64.AppImage", "FROM_THE_IMAGE");
     DistributionEngine s(image + " -nosound");
     gameDir(s.tree, "Games/Quake/MyMod");
-    Harness h(s.tree.dir("start"), /*recordStarts=*/false);
-    h.load();
-    h.form->show();
-    const QString log = s.play(h, 0);
-    ASSERT_TRUE(h.reported.isEmpty()) << h.reported.join("\n").toStdString();
+    auto h = s.start();
+    const QString log = s.play(*h, 0);
+    ASSERT_TRUE(h->reported.isEmpty()) << h->reported.join("\n").toStdString();
     EXPECT_TRUE(log.contains("FROM_THE_IMAGE")) << log.toStdString();
     EXPECT_TRUE(log.contains("RUNEMARK_LOADED MyMod")) << log.toStdString();
 }

@@ -8,6 +8,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <memory>
+
 using namespace testing_support;
 
 TEST(Setup, TheCheckBoxSwitchesListsAndKeepsSelections) {
@@ -107,12 +110,22 @@ void pickDrive(ui::Form1& f, const QString& drive) {
         QTest::keyClick(f.Drive1, to > from ? Qt::Key_Down : Qt::Key_Up);
 }
 
+// Started with the Quake directory at `at` of the two drives' tree.
+struct TwoDriveStart : TwoDrives {
+    QString quake;
+    std::unique_ptr<Harness> h;
+    explicit TwoDriveStart(const QString& at = "quake") {
+        quake = makeQuake(tree, at);
+        writeIni(tree, quake, "quake");
+        h = std::make_unique<Harness>(tree.dir("start"));
+        h->load();
+    }
+};
+
 TEST(Setup, EachDriveBringsBackTheLastDirectoryShownOnIt) {
-    TwoDrives d;
-    const QString quake = makeQuake(d.tree);
-    writeIni(d.tree, quake, "quake");
-    Harness h(d.tree.dir("start"));
-    h.load();
+    TwoDriveStart d;
+    const QString& quake = d.quake;
+    Harness& h = *d.h;
     ui::Form1& f = *h.form;
     ASSERT_EQ(f.Drive1->Drive(), "/");
 
@@ -136,11 +149,9 @@ TEST(Setup, EachDriveBringsBackTheLastDirectoryShownOnIt) {
 }
 
 TEST(Setup, ASavedDirectoryOnAnotherDriveIsWhereThatDriveStarts) {
-    TwoDrives d;
-    const QString quake = makeQuake(d.tree, "usb/games/quake");
-    writeIni(d.tree, quake, "quake");
-    Harness h(d.tree.dir("start"));
-    h.load();
+    TwoDriveStart d("usb/games/quake");
+    const QString& quake = d.quake;
+    Harness& h = *d.h;
     ui::Form1& f = *h.form;
     pickDrive(f, "/");
     EXPECT_EQ(f.Dir1->Path(), d.tree.path("start"));
@@ -150,11 +161,9 @@ TEST(Setup, ASavedDirectoryOnAnotherDriveIsWhereThatDriveStarts) {
 }
 
 TEST(Setup, ADriveUnmountedSinceStartUpIsReportedAndBothListsStayTogether) {
-    TwoDrives d;
-    const QString quake = makeQuake(d.tree);
-    writeIni(d.tree, quake, "quake");
-    Harness h(d.tree.dir("start"));
-    h.load();
+    TwoDriveStart d;
+    const QString& quake = d.quake;
+    Harness& h = *d.h;
     ui::Form1& f = *h.form;
     ASSERT_GE(f.Drive1->findText(d.usb), 0);
     platform::setMountTableForTesting(QList<platform::Mount>{{"/", "/dev/sda1", "ext4"}});
