@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace app {
 struct Context;
 }
@@ -12,10 +14,9 @@ namespace menu {
 // desktop's handler for text files elsewhere.
 QString textEditor();
 
-// Runs the context-menu command chosen: 0 Play, 1 Readme, any other Refresh.
-void menu_Click(app::Context& ctx, int index);
-
-// Rebuilds the lists from the settings file and the Quake directory.
-void refresh(app::Context& ctx);
+// Runs the context-menu command chosen: 0 Play, 1 Readme, any other Refresh,
+// which runs `refresh` (the start-up sequence, which lives above the menu and
+// is handed down by the wiring; Play and Readme need none).
+void menu_Click(app::Context& ctx, int index, const std::function<void()>& refresh = {});
 
 } // namespace menu
