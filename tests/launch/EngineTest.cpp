@@ -19,6 +19,7 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fcntl.h>
 #include <memory>
 #include <unistd.h>
