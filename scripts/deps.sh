@@ -3,7 +3,7 @@
 RUNEMARK_PACKAGES="cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
 libbenchmark-dev fonts-liberation2 xvfb xauth xdg-utils darkplaces-server desktop-file-utils \
 appstream clang libclang-rt-14-dev hyperfine procps time bc \
-dpkg-dev file lintian man-db xdotool"
+dpkg-dev file lintian man-db xdotool dbus-daemon at-spi2-core python3-pyatspi"
 
 runemark_install_deps() {
     local missing=()

@@ -28,15 +28,31 @@ int shiftCode(Qt::KeyboardModifiers modifiers) {
            (modifiers & Qt::AltModifier ? 4 : 0);
 }
 
+const QCollator& readingCollator() {
+    static const QCollator collator = [] {
+        QLocale locale;
+        // The C locale names no language, and Qt's collator then compares
+        // code points (accented letters after Z); the language-neutral order
+        // that English uses is how people read names.
+        if (locale.language() == QLocale::C)
+            locale = QLocale(QLocale::English, QLocale::UnitedStates);
+        QCollator made(locale);
+        made.setCaseSensitivity(Qt::CaseInsensitive);
+        return made;
+    }();
+    return collator;
+}
+
 int sortedInsertPosition(int count, const std::function<QString(int)>& at, const QString& text) {
+    const QCollator& collator = readingCollator();
     // Entries mostly arrive in order (the scan adds a sorted listing), so the
     // end is tried first.
-    if (count == 0 || at(count - 1).compare(text, Qt::CaseInsensitive) <= 0)
+    if (count == 0 || collator.compare(at(count - 1), text) <= 0)
         return count;
     int low = 0, high = count;
     while (low < high) {
         const int mid = low + (high - low) / 2;
-        if (at(mid).compare(text, Qt::CaseInsensitive) <= 0)
+        if (collator.compare(at(mid), text) <= 0)
             low = mid + 1;
         else
             high = mid;
@@ -82,6 +98,8 @@ ListBox::ListBox(const QString& name, bool sorted, QWidget* parent)
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The menu comes from MouseDown alone, for the mouse and the keyboard.
+    setContextMenuPolicy(Qt::PreventContextMenu);
 }
 
 void ListBox::Clear() {
@@ -135,6 +153,32 @@ void ListBox::mouseDoubleClickEvent(QMouseEvent* event) {
     QListView::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton)
         emit DblClick();
+}
+
+void ListBox::keyPressEvent(QKeyEvent* event) {
+    const bool menuKey = event->key() == Qt::Key_Menu ||
+                         (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+    if (!menuKey) {
+        QListView::keyPressEvent(event);
+        return;
+    }
+    // The keyboard's way to the menu is the right button over the chosen
+    // entry (the top of the list when none is chosen).
+    event->accept();
+    const QRect row = entryRect(ListIndex());
+    const QPointF at =
+        row.isValid() ? QPointF(row.left() + row.height() / 2.0, row.center().y()) : QPointF(0, 0);
+    emit MouseDown(RightButton, shiftCode(event->modifiers()),
+                   static_cast<float>(at.x() * twipsPerPixelX()),
+                   static_cast<float>(at.y() * twipsPerPixelY()));
+}
+
+QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex& index,
+                                                              const QEvent* event) const {
+    QItemSelectionModel::SelectionFlags command = QListView::selectionCommand(index, event);
+    if (selectionMode() == SingleSelection && (command & QItemSelectionModel::Deselect))
+        command = QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+    return command;
 }
 
 // ---- ComboEdit and ComboBox

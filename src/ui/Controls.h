@@ -5,6 +5,7 @@
 
 #include <QAbstractListModel>
 #include <QCheckBox>
+#include <QCollator>
 #include <QComboBox>
 #include <QHash>
 #include <QLabel>
@@ -24,9 +25,14 @@ constexpr int MiddleButton = 4;
 int buttonCode(Qt::MouseButton button);
 int shiftCode(Qt::KeyboardModifiers modifiers);
 
+// The order people read names in: the system's collation, ignoring case, so
+// accented names sit beside their base letter. One collator serves the whole
+// program (creating one per comparison would be slow).
+const QCollator& readingCollator();
+
 // Index of the first entry of `count` entries (read through `at`) that sorts
-// after `text` ignoring case: where a sorted list inserts a new entry, after
-// any entries equal to it.
+// after `text` in reading order: where a sorted list inserts a new entry,
+// after any entries equal to it.
 int sortedInsertPosition(int count, const std::function<QString(int)>& at, const QString& text);
 
 // The entries of a list box: plain strings in a model of its own, so adding
@@ -79,13 +85,20 @@ class ListBox : public QListView {
 
   signals:
     // Raised when a button goes down, before the list reacts to it; x and y
-    // are the pointer's position inside the list in twips.
+    // are the pointer's position inside the list in twips. The context-menu
+    // key and Shift+F10 raise it too, as the right button over the selected
+    // entry.
     void MouseDown(int button, int shift, float x, float y);
     void DblClick();
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    // A single-choice list always shows its chosen entry: Ctrl+click and
+    // Ctrl+Space select, they never clear.
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
 
   private:
     bool sorted_;

@@ -5,14 +5,20 @@
 #include "platform/Error.h"
 #include "platform/Paths.h"
 #include "platform/System.h"
+#include "ui/Controls.h"
+#include "ui/Screen.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QStyle>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 #include <cerrno>
+#include <utility>
+#include <vector>
 
 namespace ui {
 
@@ -27,16 +33,91 @@ QString displayName(const QString& path) {
     return name.isEmpty() ? path : name;
 }
 
+constexpr int PathRole = Qt::UserRole;
+constexpr int DepthRole = Qt::UserRole + 1;
+
+int indentOf(const QModelIndex& index) {
+    return index.data(DepthRole).toInt() * pixelsX(120);
+}
+
+// Indents each row by its depth. The row's text stays the bare name, so
+// typing a name finds it.
+class DepthDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem indented(option);
+        indented.rect.setLeft(option.rect.left() + indentOf(index));
+        QStyledItemDelegate::paint(painter, indented, index);
+    }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const QSize size = QStyledItemDelegate::sizeHint(option, index);
+        return {size.width() + indentOf(index), size.height()};
+    }
+};
+
+// Our own folder pictures, drawn rather than taken from the style: some
+// styles and icon themes give the open and the closed folder one picture.
+QIcon folderIcon(bool open) {
+    QIcon icon;
+    for (const int size : {16, 32}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(size / 16.0, size / 16.0);
+        painter.setPen(QPen(QColor(110, 80, 20), 1.0));
+        QPainterPath back; // the folder's back with its tab
+        back.moveTo(1.5, 2.5);
+        back.lineTo(6.0, 2.5);
+        back.lineTo(7.5, 4.5);
+        back.lineTo(14.5, 4.5);
+        back.lineTo(14.5, 13.5);
+        back.lineTo(1.5, 13.5);
+        back.closeSubpath();
+        painter.setBrush(QColor(205, 160, 60));
+        painter.drawPath(back);
+        if (open) {
+            // A sheet inside and the front swung down, leaning away.
+            painter.setBrush(Qt::white);
+            painter.drawRect(QRectF(3.5, 5.5, 9, 5));
+            painter.setBrush(QColor(250, 220, 130));
+            painter.drawPolygon(QPolygonF({{4.5, 8.5}, {15.5, 8.5}, {13.5, 13.5}, {1.5, 13.5}}));
+        } else {
+            painter.setBrush(QColor(235, 195, 90));
+            painter.drawRect(QRectF(1.5, 6.5, 13, 7));
+        }
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
 } // namespace
 
-DirListBox::DirListBox(const QString& name, QWidget* parent) : QListWidget(parent) {
+DirListBox::DirListBox(const QString& name, QWidget* parent)
+    : QListWidget(parent), openFolder_(folderIcon(true)), closedFolder_(folderIcon(false)) {
     setObjectName(name);
     setUniformItemSizes(true);
+    setItemDelegate(new DepthDelegate(this));
     path_ = platform::currentDirectory();
     reload();
-    connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-        emit userOpened(item->data(Qt::UserRole).toString());
-    });
+    // Double-click opens whatever the style's single-click setting says.
+    connect(this, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem* item) { emit userOpened(item->data(PathRole).toString()); });
+}
+
+void DirListBox::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (enter && plain && currentItem()) {
+        // Taken here, so Enter does not also press the window's default button.
+        event->accept();
+        emit userOpened(currentItem()->data(PathRole).toString());
+        return;
+    }
+    QListWidget::keyPressEvent(event);
 }
 
 void DirListBox::setPath(const QString& path) {
@@ -99,34 +180,50 @@ void DirListBox::reload() {
             return true;
         },
         platform::Hidden::Include);
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        const int folded = a.compare(b, Qt::CaseInsensitive);
-        return folded != 0 ? folded < 0 : a < b;
-    });
+    sortForReading(names);
     subdirectories_.clear();
     subdirectories_.reserve(names.size());
     for (const QString& name : names)
         subdirectories_.append(joinPath(path_, name));
+    fillRows(names);
+}
 
+void DirListBox::sortForReading(QStringList& names) {
+    // Sort keys make the collation cheap on large directories; names equal
+    // but for case keep a fixed order.
+    const QCollator& collator = readingCollator();
+    std::vector<std::pair<QCollatorSortKey, QString>> keyed;
+    keyed.reserve(static_cast<size_t>(names.size()));
+    for (const QString& name : std::as_const(names))
+        keyed.emplace_back(collator.sortKey(name), name);
+    std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+        const int order = a.first.compare(b.first);
+        return order != 0 ? order < 0 : a.second < b.second;
+    });
+    for (qsizetype i = 0; i < names.size(); ++i)
+        names[i] = keyed[static_cast<size_t>(i)].second;
+}
+
+void DirListBox::fillRows(const QStringList& names) {
     // Rows: the ancestors and the open directory, indented by depth, then the
     // sub-directories one step further in.
     clear();
-    const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
-    const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    QFont openFont = font();
+    openFont.setBold(true);
     int depth = 0;
-    for (const QString& ancestor : std::as_const(ancestors_)) {
-        auto* item =
-            new QListWidgetItem(open, QString(depth * 2, QLatin1Char(' ')) + displayName(ancestor));
-        item->setData(Qt::UserRole, ancestor);
+    const auto add = [this, &depth](const QIcon& icon, const QString& text, const QString& path) {
+        auto* item = new QListWidgetItem(icon, text);
+        item->setData(PathRole, path);
+        item->setData(DepthRole, depth);
         addItem(item);
+        return item;
+    };
+    for (const QString& ancestor : std::as_const(ancestors_)) {
+        add(openFolder_, displayName(ancestor), ancestor)->setFont(openFont);
         ++depth;
     }
-    const QString indent(depth * 2, QLatin1Char(' '));
-    for (qsizetype i = 0; i < subdirectories_.size(); ++i) {
-        auto* item = new QListWidgetItem(closed, indent + names.at(i));
-        item->setData(Qt::UserRole, subdirectories_.at(i));
-        addItem(item);
-    }
+    for (qsizetype i = 0; i < subdirectories_.size(); ++i)
+        add(closedFolder_, names.at(i), subdirectories_.at(i));
     setCurrentRow(static_cast<int>(ancestors_.size()) - 1);
 }
 

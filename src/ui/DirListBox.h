@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QListWidget>
 #include <QStringList>
 
@@ -8,7 +9,11 @@
 namespace ui {
 
 // Directory list: shows the open directory's ancestors, the directory itself
-// and every sub-directory, hidden ones included (sorted ignoring case).
+// and every sub-directory, hidden ones included (in reading order ignoring
+// case). Open directories (the ancestors and the directory itself) show an
+// open folder in bold, sub-directories a closed folder; each row is indented
+// by its depth. Enter opens the highlighted row as a double-click does, and
+// typing a name moves the highlight to it.
 // Entry i (0 to ListCount-1) is the full path of sub-directory i; -1 is the
 // open directory, -2 its parent and so on up to the root.
 class DirListBox : public QListWidget {
@@ -33,12 +38,19 @@ class DirListBox : public QListWidget {
     // The user opened an entry (double-click or Enter).
     void userOpened(const QString& path);
 
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
   private:
     void reload();
+    static void sortForReading(QStringList& names);
+    void fillRows(const QStringList& names);
 
     QString path_;
     QStringList ancestors_; // root first, the open directory last
     QStringList subdirectories_;
+    QIcon openFolder_;
+    QIcon closedFolder_;
 };
 
 } // namespace ui

@@ -1,9 +1,13 @@
 #include "ui/Form1.h"
 
+#include "ui/Accessibility.h"
 #include "ui/Screen.h"
 
 #include <QKeyEvent>
 #include <QScreen>
+#include <QShortcut>
+
+#include <algorithm>
 
 namespace ui {
 
@@ -99,6 +103,43 @@ Form1::Form1()
                                    SSTab2->tabBar(), Command1, Command2, Text1, Combo2};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
+
+    describeForAssistiveTools();
+    addTabSwitchingKeys();
+}
+
+void Form1::describeForAssistiveTools() {
+    nameByLabel(List2, Label3);
+    nameByTooltip(Combo2);
+    nameByLabel(Drive1, Label1);
+    // The label heads the drive list; the directory list below has only its tooltip.
+    nameByTooltip(Dir1);
+    nameByLabel(Combo1, Label2);
+    if (Combo1->lineEdit())
+        nameByText(Combo1->lineEdit(), Combo1->accessibleName());
+    nameByText(Text1, SSTab2->tabBar()->tabText(0));
+    nameByText(about.Image1, QStringLiteral("Runestone"));
+    nameByText(about.Image2, QStringLiteral("Runestone banner"));
+    // The scan's work list holds full paths nobody is meant to read.
+    keepFromAssistiveTools(List1);
+}
+
+void Form1::addTabSwitchingKeys() {
+    // Ctrl+Tab and Ctrl+Shift+Tab switch the main tabs wherever the focus
+    // is, as in every tabbed dialog; the focus goes to the tab strip, since
+    // the control it was on may have gone with its page.
+    const auto step = [this](int by) {
+        const int tabs = SSTab1->tabBar()->count();
+        SSTab1->setTab((SSTab1->Tab() + by + tabs) % tabs);
+        SSTab1->tabBar()->setFocus(Qt::TabFocusReason);
+    };
+    const QKeySequence forward(Qt::CTRL | Qt::Key_Tab);
+    // X11 reports Shift+Tab as Backtab; other systems as Tab with Shift.
+    const QKeySequence backward[] = {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)};
+    connect(new QShortcut(forward, this), &QShortcut::activated, this, [step] { step(1); });
+    for (const QKeySequence& keys : backward)
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, [step] { step(-1); });
 }
 
 Form1::~Form1() = default;
@@ -124,11 +165,16 @@ void Form1::showEvent(QShowEvent* event) {
     if (centred_)
         return;
     centred_ = true;
-    if (const QScreen* where = screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(where->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    if (const QScreen* where = screen())
+        move(centredPlacement(frameGeometry(), where->availableGeometry()));
+}
+
+QPoint centredPlacement(const QRect& frame, const QRect& available) {
+    QRect placed = frame;
+    placed.moveCenter(available.center());
+    // What hangs over goes off the right and the bottom: the title bar, the
+    // window menu and the left edge stay reachable.
+    return {std::max(placed.left(), available.left()), std::max(placed.top(), available.top())};
 }
 
 void Form1::keyPressEvent(QKeyEvent* event) {

@@ -60,9 +60,17 @@ class Form1 : public QDialog {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    void describeForAssistiveTools();
+    void addTabSwitchingKeys();
+
     std::unique_ptr<FrmMenus> menus_;
     bool centred_ = false;
 };
+
+// Where a window whose outer frame is `frame` goes to be centred on the
+// screen area `available`; a window larger than the area keeps its title bar
+// and left edge on it.
+QPoint centredPlacement(const QRect& frame, const QRect& available);
 
 // Position of a control inside its container, in twips.
 float leftTwips(const QWidget* control);

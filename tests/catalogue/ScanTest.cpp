@@ -78,7 +78,7 @@ TEST(Scan, NamesAreNormalisedAndSortedIgnoringCase) {
         t.file("quake/Zer0/Pak3.Pak");
     });
     EXPECT_EQ(entries(s.f().List2),
-              QStringList({"3wave", "_under", "Arcane dimensions", "Mymod", "Zer0"}));
+              QStringList({"_under", "3wave", "Arcane dimensions", "Mymod", "Zer0"}));
     EXPECT_EQ(s.f().List2->ListIndex(), 0);
 }
 

@@ -1,6 +1,7 @@
 #include "ui/Controls.h"
 #include "platform/Drives.h"
 #include "platform/Error.h"
+#include "support/Configured.h"
 #include "support/TempTree.h"
 #include "ui/DirListBox.h"
 #include "ui/TabControl.h"
@@ -33,6 +34,41 @@ TEST(ListBox, SortedInsertIgnoresCaseAndPlacesEqualsAfter) {
     plain.AddItem("b");
     plain.AddItem("a");
     EXPECT_EQ(plain.List(1), "a");
+}
+
+TEST(ListBox, SortsAsPeopleReadIgnoringCaseInAnyOrderOfArrival) {
+    const QStringList names = {"Zeta", "\u00c9mile", "emil", "Emile", "apple", "\u00e9cole"};
+    const QStringList read = {"apple", "\u00e9cole", "emil", "Emile", "\u00c9mile", "Zeta"};
+    for (const bool reversed : {false, true}) {
+        ui::ListBox list("List", true, nullptr);
+        ui::ComboBox pick("Pick", false, true, nullptr);
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            const QString& name = names.at(reversed ? names.size() - 1 - i : i);
+            list.AddItem(name);
+            pick.AddItem(name);
+        }
+        EXPECT_EQ(testing_support::entries(&list), read);
+        EXPECT_EQ(testing_support::entries(&pick), read);
+    }
+}
+
+TEST(ListBox, CtrlClickAndCtrlSpaceKeepTheChosenRowHighlighted) {
+    ui::ListBox list("List", true, nullptr);
+    for (const char* name : {"Ctf", "Rogue", "Zeal"})
+        list.AddItem(name);
+    list.show();
+    const QPoint second = list.entryRect(1).center();
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, second);
+    ASSERT_EQ(list.ListIndex(), 1);
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::ControlModifier, second);
+    EXPECT_EQ(list.ListIndex(), 1);
+    EXPECT_TRUE(list.selectionModel()->isRowSelected(1, {}));
+    QTest::keyClick(&list, Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_TRUE(list.selectionModel()->isRowSelected(1, {}));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      list.entryRect(2).center());
+    EXPECT_EQ(list.ListIndex(), 2);
+    EXPECT_EQ(list.selectionModel()->selectedRows().size(), 1);
 }
 
 TEST(ComboBox, AddingKeepsSelectionAndTextAndSelectingShowsTheEntry) {
@@ -96,6 +132,57 @@ TEST(DirListBox, ListsEverySubdirectorySortedHiddenOnesIncluded) {
     EXPECT_EQ(dir.List(-1), tree.path("Quake"));
     EXPECT_EQ(dir.List(-2), tree.path());
     EXPECT_EQ(dir.ListIndex(), -1);
+}
+
+TEST(DirListBox, RowsShowBareNamesAndOpenDirectoriesLookOpen) {
+    TempTree tree;
+    tree.dir("q/Rogue");
+    tree.dir("q/ctf");
+    ui::DirListBox dir("Dir", nullptr);
+    dir.setPath(tree.path("q"));
+    const int open = dir.count() - dir.ListCount(); // ancestors and q itself
+    ASSERT_EQ(dir.item(open - 1)->text(), "q");
+    EXPECT_EQ(dir.item(open)->text(), "ctf");
+    EXPECT_EQ(dir.item(open + 1)->text(), "Rogue");
+    EXPECT_EQ(dir.currentRow(), open - 1);
+    const auto picture = [&dir](int row) { return dir.item(row)->icon().pixmap(16).toImage(); };
+    for (int row = 0; row < dir.count(); ++row) {
+        const bool opened = row < open;
+        EXPECT_EQ(dir.item(row)->font().bold(), opened) << row;
+        EXPECT_EQ(picture(row) == picture(0), opened) << row;
+        EXPECT_FALSE(dir.item(row)->text().startsWith(' ')) << row;
+    }
+    // Deeper rows are drawn further in, not by blanks in their names.
+    const auto indent = [&dir](int row) {
+        const QModelIndex index = dir.model()->index(row, 0);
+        return dir.itemDelegate()->sizeHint(QStyleOptionViewItem(), index).width() -
+               QFontMetrics(dir.item(row)->font()).horizontalAdvance(dir.item(row)->text());
+    };
+    EXPECT_LT(indent(0), indent(open - 1));
+    EXPECT_LT(indent(open - 1), indent(open));
+}
+
+TEST(DirListBox, EnterOpensTheHighlightedRowAndTypingANameFindsIt) {
+    TempTree tree;
+    tree.dir("q/alpha");
+    tree.dir("q/Quake");
+    ui::DirListBox dir("Dir", nullptr);
+    dir.setPath(tree.path("q"));
+    QStringList opened;
+    QObject::connect(&dir, &ui::DirListBox::userOpened,
+                     [&](const QString& path) { opened.append(path); });
+    dir.show();
+    dir.setFocus();
+    QTest::keyClicks(&dir, "qu");
+    EXPECT_EQ(dir.currentItem()->text(), "Quake");
+    QTest::keyClick(&dir, Qt::Key_Return);
+    EXPECT_EQ(opened, QStringList({tree.path("q/Quake")}));
+    QTest::keyClick(&dir, Qt::Key_Up);
+    QTest::keyClick(&dir, Qt::Key_Up);
+    QTest::keyClick(&dir, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(opened.value(1), tree.path("q")); // an open directory opens too
+    QTest::keyClicks(&dir, " ");
+    EXPECT_EQ(dir.currentItem()->text(), "q"); // a blank finds nothing
 }
 
 TEST(DirListBox, RaisesChangeInsideTheSettingOnlyWhenThePathChanges) {

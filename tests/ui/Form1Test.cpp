@@ -1,10 +1,12 @@
 #include "ui/Form1.h"
 #include "ui/Screen.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QScreen>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -123,6 +125,47 @@ TEST(Form1, IsCentredWhenFirstShown) {
     form.show();
     const QPoint centre = form.screen()->availableGeometry().center();
     EXPECT_LE((form.frameGeometry().center() - centre).manhattanLength(), 2);
+}
+
+TEST(Form1, AssistiveToolsReadTheNamesBesideTheControlsButNotTheWorkList) {
+    ui::Form1 form;
+    const auto said = [](QWidget* control, QAccessible::Text what) {
+        return QAccessible::queryAccessibleInterface(control)->text(what);
+    };
+    EXPECT_EQ(said(form.List2, QAccessible::Name), "Select Patch");
+    EXPECT_EQ(said(form.List2, QAccessible::Description), "Select The Patch You Wish To Play");
+    EXPECT_EQ(said(form.Dir1, QAccessible::Name), "Where Is Quake Installed On Your System");
+    EXPECT_EQ(form.Drive1->accessibleName(), "Select Your Quake Directory");
+    EXPECT_EQ(form.Label1->buddy(), form.Drive1);
+    EXPECT_EQ(form.Label2->buddy(), form.Combo1);
+    EXPECT_EQ(said(form.Text1, QAccessible::Name), "Manual");
+    EXPECT_FALSE(said(form.about.Image1, QAccessible::Name).isEmpty());
+    EXPECT_FALSE(said(form.about.Image2, QAccessible::Name).isEmpty());
+
+    QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(form.Frame1[1]);
+    QStringList offered;
+    for (int i = 0; i < frame->childCount(); ++i)
+        offered.append(frame->child(i)->object()->objectName());
+    EXPECT_EQ(offered, QStringList({"Label3", "List2", "Check1", "Combo2"}));
+    EXPECT_EQ(frame->indexOfChild(QAccessible::queryAccessibleInterface(form.Combo2)), 3);
+}
+
+TEST(Form1, AWindowLargerThanTheScreenKeepsItsTitleBarAndLeftEdgeOnIt) {
+    const QRect screen(0, 0, 800, 600);
+    EXPECT_EQ(ui::centredPlacement(QRect(0, 0, 400, 300), screen), QPoint(200, 150));
+    EXPECT_EQ(ui::centredPlacement(QRect(0, 0, 876, 560), screen), QPoint(0, 20));
+    EXPECT_EQ(ui::centredPlacement(QRect(0, 0, 900, 700), QRect(50, 30, 800, 600)), QPoint(50, 30));
+}
+
+// Run on a screen smaller than the window (see tests/CMakeLists.txt).
+TEST(SmallScreen, TheWindowKeepsItsTitleBarAndLeftEdgeOnTheScreen) {
+    ui::Form1 form;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    const QRect available = form.screen()->availableGeometry();
+    EXPECT_GE(form.frameGeometry().left(), available.left());
+    EXPECT_GE(form.frameGeometry().top(), available.top());
+    EXPECT_LE(form.frameGeometry().left(), available.right());
 }
 
 TEST(FrmMenus, IsLoadedHiddenOnDemandWithItsFourItems) {
