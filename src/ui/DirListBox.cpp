@@ -170,11 +170,16 @@ void DirListBox::reload() {
     }
 
     QStringList names;
-    platform::forEachEntry(path_, [&names](const platform::DirectoryEntry& entry) {
-        if (entry.kind() == platform::EntryKind::Directory)
-            names.append(entry.name);
-        return true;
-    });
+    // Hidden directories too: game libraries live under ~/.local/share and
+    // ~/.steam.
+    platform::forEachEntry(
+        path_,
+        [&names](const platform::DirectoryEntry& entry) {
+            if (entry.kind() == platform::EntryKind::Directory)
+                names.append(entry.name);
+            return true;
+        },
+        platform::Hidden::Include);
     sortForReading(names);
     subdirectories_.clear();
     subdirectories_.reserve(names.size());

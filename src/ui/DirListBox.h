@@ -9,8 +9,8 @@
 namespace ui {
 
 // Directory list: shows the open directory's ancestors, the directory itself
-// and its sub-directories (in reading order ignoring case, hidden ones left
-// out). Open directories (the ancestors and the directory itself) show an
+// and every sub-directory, hidden ones included (in reading order ignoring
+// case). Open directories (the ancestors and the directory itself) show an
 // open folder in bold, sub-directories a closed folder; each row is indented
 // by its depth. Enter opens the highlighted row as a double-click does, and
 // typing a name moves the highlight to it.
