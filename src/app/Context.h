@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace ui {
 class Form1;
@@ -29,6 +30,11 @@ struct Context {
 
     QString startDirectory;
     QString settingsFile;
+
+    // The saved Quake directory when it could not be shown (a disk not
+    // mounted yet): Exit writes it back unchanged until the directory list
+    // moves to another directory.
+    std::optional<QString> keptQuakeDir;
 
     // Ends the program at once; the default asks the event loop to quit.
     std::function<void()> endProgram;

@@ -8,9 +8,11 @@
 namespace app {
 
 void readSettings(Context& ctx) {
-    platform::InputFile file(ctx.settingsFile);
-    ctx.QuakeDir = file.readValue();
-    ctx.GameCommand = file.readValue();
+    const SettingsRead read = tryReadSettings(ctx.settingsFile);
+    if (!read.problem.isEmpty())
+        throw platform::Error(read.problem, QString(), QString());
+    ctx.QuakeDir = read.values.at(0);
+    ctx.GameCommand = read.values.at(1);
 }
 
 SettingsRead tryReadSettings(const QString& path) {

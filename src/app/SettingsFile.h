@@ -10,8 +10,8 @@ struct Context;
 // runemark.ini: two records, each a value between double quotes and CR LF:
 // the Quake directory, then the program and command line.
 
-// Reads the two values into QuakeDir and GameCommand. Throws platform::Error
-// when the file cannot be read or holds fewer than two values.
+// Reads the two values into QuakeDir and GameCommand, both or neither. Throws
+// platform::Error when the file cannot be read or holds fewer than two values.
 void readSettings(Context& ctx);
 
 // What a tolerant read found: the values read, in order (at most two), and,
@@ -22,8 +22,9 @@ struct SettingsRead {
 };
 SettingsRead tryReadSettings(const QString& path);
 
-// Replaces the file with the two records; the old file stays whole when
-// writing fails. Throws platform::Error with the system's reason.
+// Replaces the file (a symbolic link's target) with the two records, quotes
+// inside a value doubled; the old file stays whole when writing fails.
+// Throws platform::Error naming what refused and the system's reason.
 void writeSettings(const QString& path, const QString& quakeDir, const QString& gameCommand);
 
 } // namespace app

@@ -13,6 +13,8 @@
 
 #include <QFileInfo>
 
+#include <optional>
+
 namespace app {
 
 QString versionText(int major, int minor, int revision) {
@@ -46,64 +48,100 @@ QString loadManual(const QStringList& places) {
     return QStringLiteral("The manual (%1) was not found beside Runemark.").arg(ManualFileName);
 }
 
-void Form_Load(Context& ctx) {
+namespace {
+
+// The configured branch: the saved settings read, the Setup tab's lists
+// pointed at the saved directory and the patches scanned. Throws at the
+// first step that fails; `savedDir` then holds the directory read, if any.
+void showSavedSettings(Context& ctx, Occasion occasion, std::optional<QString>& savedDir) {
     ui::Form1& form = ctx.Form1;
-    ui::setMousePointer(ui::BusyPointer);
-    if (!form.Visible())
-        form.show();
+    readSettings(ctx);
+    savedDir = ctx.QuakeDir;
+    if (!QFileInfo(platform::resolveCase(ctx.QuakeDir)).isDir())
+        throw platform::Error(QStringLiteral("Cannot open the saved Quake directory"),
+                              platform::nativePath(ctx.QuakeDir),
+                              QStringLiteral("No such directory. Exit keeps it saved until you "
+                                             "open another on the Setup tab"));
+    form.Drive1->setDrive(ctx.QuakeDir);
+    form.Dir1->setPath(ctx.QuakeDir);
+    form.Combo1->AddItem(ctx.GameCommand);
+    catalogue::scanPatches(ctx, occasion == Occasion::StartUp ? catalogue::ScanMode::StartUp
+                                                              : catalogue::ScanMode::Refresh);
+    ctx.keptQuakeDir.reset();
+}
+
+// After a failure in the configured branch: the lists as without a settings
+// file, the saved command line still offered first, QuakeDir what the
+// directory list shows, and the saved directory kept for Exit.
+void recover(Context& ctx, Occasion occasion, const std::optional<QString>& savedDir) {
+    ui::Form1& form = ctx.Form1;
+    form.List1->Clear();
+    form.List2->Clear();
+    form.Combo1->Clear();
+    if (occasion == Occasion::StartUp)
+        form.Combo2->Clear(); // Refresh never fills it
+    if (savedDir)
+        form.Combo1->AddItem(ctx.GameCommand);
+    ctx.QuakeDir = form.Dir1->Path();
+    ctx.keptQuakeDir = savedDir;
+}
+
+} // namespace
+
+void startUpSequence(Context& ctx, Occasion occasion) {
+    ui::Form1& form = ctx.Form1;
+    const bool startUp = occasion == Occasion::StartUp;
+    if (startUp) {
+        ui::setMousePointer(ui::BusyPointer);
+        if (!form.Visible())
+            form.show();
+    }
     form.List1->Clear();
     form.List2->Clear();
     form.Combo1->Clear();
 
-    // A settings file that cannot be used is reported once start-up is done;
-    // until then the window comes up as on a first run.
-    QString problem;
-    bool commandRead = false;
-    ProbeFile(ctx, ctx.settingsFile);
-    bool configured = ctx.ProbeResult;
-    if (configured) {
-        const SettingsRead read = tryReadSettings(ctx.settingsFile);
-        problem = read.problem;
-        commandRead = read.values.size() > 1;
-        if (commandRead)
-            ctx.GameCommand = read.values.at(1);
-        if (problem.isEmpty()) {
-            const QString saved = read.values.at(0);
-            if (!QFileInfo(platform::resolveCase(saved)).isDir()) {
-                problem = platform::Error(QStringLiteral("The saved Quake directory"),
-                                          platform::nativePath(saved),
-                                          QStringLiteral("No such directory; choose it again on "
-                                                         "the Setup tab and leave with Exit"))
-                              .message();
-            } else {
-                ctx.QuakeDir = saved;
-            }
-        }
-        configured = problem.isEmpty();
+    // A failure here leaves the window as an unusable settings file does,
+    // runs the remaining steps, and is reported at the end.
+    std::optional<platform::Error> problem;
+    std::optional<QString> savedDir;
+    bool configured = false;
+    try {
+        if (!startUp)
+            form.Dir1->Refresh();
+        ProbeFile(ctx, ctx.settingsFile);
+        configured = ctx.ProbeResult;
+        if (configured)
+            showSavedSettings(ctx, occasion, savedDir);
+    } catch (const platform::Error& error) {
+        problem = error;
+        configured = false;
+        recover(ctx, occasion, savedDir);
     }
-
-    if (configured) {
-        form.Drive1->setDrive(ctx.QuakeDir);
-        form.Dir1->setPath(ctx.QuakeDir);
-        form.Combo1->AddItem(ctx.GameCommand);
-        catalogue::scanPatches(ctx, catalogue::ScanMode::StartUp);
-    } else {
+    if (startUp && !configured) {
         form.List2->setEnabled(false);
         form.Check1->setEnabled(false);
         form.Command1->setEnabled(false);
-        // A command line that could be read is still offered first.
-        if (commandRead)
-            form.Combo1->AddItem(ctx.GameCommand);
     }
 
-    form.Label5->setCaption(versionText(platform::Version::major, platform::Version::minor,
-                                        platform::Version::revision));
+    if (startUp)
+        form.Label5->setCaption(versionText(platform::Version::major, platform::Version::minor,
+                                            platform::Version::revision));
     offerCommandPresets(ctx);
-    form.Text1->setText(loadManual(manualPlaces(ctx.startDirectory, platform::programDirectory())));
-    ui::setMousePointer(ui::DefaultPointer);
+    if (startUp) {
+        form.Text1->setText(
+            loadManual(manualPlaces(ctx.startDirectory, platform::programDirectory())));
+        ui::setMousePointer(ui::DefaultPointer);
+    }
+    if (problem)
+        throw *problem;
+}
 
-    if (!problem.isEmpty())
-        throw platform::Error(problem, QString(), QString());
+void Form_Load(Context& ctx) {
+    startUpSequence(ctx, Occasion::StartUp);
+}
+
+void Refresh(Context& ctx) {
+    startUpSequence(ctx, Occasion::Refresh);
 }
 
 } // namespace app

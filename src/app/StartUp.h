@@ -29,8 +29,22 @@ QStringList manualPlaces(const QString& startDir, const QString& programDir);
 // saying so when none does.
 QString loadManual(const QStringList& places);
 
+// The one sequence behind start-up and Refresh: the lists cleared, the
+// settings file probed and read, the Setup tab's lists pointed at the saved
+// directory, the patches scanned and the command lines offered; at start-up
+// also the busy pointer, the window shown, the version label and the manual.
+// Without a usable settings file start-up comes up as on a first run. A step
+// of the configured branch that fails leaves the window in that same state
+// (the saved command line still offered when it could be read), the rest of
+// the sequence runs, and the failure is thrown at the end.
+enum class Occasion { StartUp, Refresh };
+void startUpSequence(Context& ctx, Occasion occasion);
+
 // The main window's load handler: brings the window from its design-time
 // state to its working state.
 void Form_Load(Context& ctx);
+
+// The context menu's Refresh: builds the lists again from the settings file.
+void Refresh(Context& ctx);
 
 } // namespace app

@@ -23,7 +23,9 @@ ui::Handlers handlersFor(Context& ctx) {
     handlers.List2_MouseDown = [&ctx](int button, int shift, float x, float y) {
         menu::List2_MouseDown(ctx, button, shift, x, y);
     };
-    handlers.menu_Click = [&ctx](int index) { menu::menu_Click(ctx, index); };
+    handlers.menu_Click = [&ctx](int index) {
+        menu::menu_Click(ctx, index, [&ctx] { Refresh(ctx); });
+    };
     return handlers;
 }
 

@@ -21,6 +21,7 @@ void Combo1_KeyPress(app::Context& ctx, int keyAscii) {
 
 void Dir1_Change(app::Context& ctx) {
     ctx.QuakeDir = ctx.Form1.Dir1->Path();
+    ctx.keptQuakeDir.reset(); // another directory chosen: Exit saves it
 }
 
 void Drive1_Change(app::Context& ctx) {
@@ -40,7 +41,9 @@ void SSTab1_Click(app::Context& ctx, int previousTab) {
 }
 
 void Command2_Click(app::Context& ctx) {
-    app::writeSettings(ctx.settingsFile, ctx.Form1.Dir1->Path(), ctx.Form1.Combo1->Text());
+    const QString quakeDir = ctx.keptQuakeDir.value_or(ctx.Form1.Dir1->Path());
+    // A failed write throws before the end: the window stays open.
+    app::writeSettings(ctx.settingsFile, quakeDir, ctx.Form1.Combo1->Text());
     ctx.endProgram();
 }
 

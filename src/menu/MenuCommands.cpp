@@ -1,9 +1,6 @@
 #include "menu/MenuCommands.h"
 
 #include "app/Context.h"
-#include "app/SettingsFile.h"
-#include "app/StartUp.h"
-#include "catalogue/Scan.h"
 #include "launch/Launch.h"
 #include "platform/Process.h"
 #include "ui/Form1.h"
@@ -20,25 +17,7 @@ QString textEditor() {
 #endif
 }
 
-void refresh(app::Context& ctx) {
-    ui::Form1& form = ctx.Form1;
-    form.List1->Clear();
-    form.List2->Clear();
-    form.Combo1->Clear();
-    form.Dir1->Refresh();
-
-    app::ProbeFile(ctx, ctx.settingsFile);
-    if (ctx.ProbeResult) {
-        app::readSettings(ctx);
-        form.Drive1->setDrive(ctx.QuakeDir);
-        form.Dir1->setPath(ctx.QuakeDir);
-        form.Combo1->AddItem(ctx.GameCommand);
-        catalogue::scanPatches(ctx, catalogue::ScanMode::Refresh);
-    }
-    app::offerCommandPresets(ctx);
-}
-
-void menu_Click(app::Context& ctx, int index) {
+void menu_Click(app::Context& ctx, int index, const std::function<void()>& refresh) {
     switch (index) {
     case 0:
         launch::launchSelectedPatch(ctx);
@@ -50,7 +29,8 @@ void menu_Click(app::Context& ctx, int index) {
                                platform::MaximizedFocus);
         break;
     default:
-        refresh(ctx);
+        if (refresh)
+            refresh();
         break;
     }
 }

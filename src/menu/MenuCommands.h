@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace app {
 struct Context;
 }
@@ -12,10 +14,8 @@ namespace menu {
 // desktop's handler for text files elsewhere.
 QString textEditor();
 
-// Runs the context-menu command chosen: 0 Play, 1 Readme, any other Refresh.
-void menu_Click(app::Context& ctx, int index);
-
-// Rebuilds the lists from the settings file and the Quake directory.
-void refresh(app::Context& ctx);
+// Runs the context-menu command chosen: 0 Play, 1 Readme, any other Refresh,
+// which runs `refresh`: the start-up sequence it shares lives above the menu.
+void menu_Click(app::Context& ctx, int index, const std::function<void()>& refresh = {});
 
 } // namespace menu

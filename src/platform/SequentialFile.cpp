@@ -3,7 +3,17 @@
 #include "platform/Error.h"
 #include "platform/Paths.h"
 
+#include <QDateTime>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <cerrno>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace platform {
 
@@ -35,12 +45,26 @@ std::optional<QString> FieldReader::next() {
         return std::nullopt;
 
     if (text_.at(pos_) == QLatin1Char('"')) {
-        const qsizetype start = pos_ + 1;
-        qsizetype end = text_.indexOf(QLatin1Char('"'), start);
-        if (end < 0)
-            end = text_.size();
-        const QString value = text_.mid(start, end - start);
-        pos_ = end + 1;
+        // Inside the quotes a doubled quote stands for one, so a value can
+        // carry quotes; a single quote ends the value.
+        QString value;
+        qsizetype from = pos_ + 1;
+        while (true) {
+            const qsizetype quote = text_.indexOf(QLatin1Char('"'), from);
+            if (quote < 0) {
+                value += QStringView(text_).mid(from);
+                pos_ = text_.size();
+                break;
+            }
+            value += QStringView(text_).mid(from, quote - from);
+            if (quote + 1 < text_.size() && text_.at(quote + 1) == QLatin1Char('"')) {
+                value += QLatin1Char('"');
+                from = quote + 2;
+                continue;
+            }
+            pos_ = quote + 1;
+            break;
+        }
         skipPastDelimiter();
         return value;
     }
@@ -100,23 +124,107 @@ QString InputFile::readChars(qint64 n) {
     return decodeText(chunk);
 }
 
-OutputFile::OutputFile(const QString& path) : path_(path), file_(resolveCase(path)) {
+namespace {
+
+// The file a path names once symbolic links are followed: a settings file
+// kept elsewhere through a link stays a link, and its target is replaced.
+QString linkTarget(const QString& path) {
+    QString target = path;
+    // A loop of links is left to the open, which then fails and says so.
+    for (int hops = 0; hops < 40; ++hops) {
+        const QFileInfo info(target);
+        if (!info.isSymLink())
+            break;
+        target = info.symLinkTarget();
+    }
+    return target;
+}
+
+// Why the file could not be opened for writing, naming what refused: the
+// directory the replacement is created in, the file itself, or neither.
+Error openRefusal(const QString& target, const QString& reason) {
+    const QFileInfo info(target);
+    const QFileInfo dir(info.absolutePath());
+    if (info.isDir())
+        return Error(QStringLiteral("Cannot write"), nativePath(target), systemReason(EISDIR));
+    if (dir.isDir() && !dir.isWritable())
+        return Error(QStringLiteral("Cannot create a file in the write-protected directory"),
+                     nativePath(dir.absoluteFilePath()), reason);
+    if (info.exists() && !info.isWritable())
+        return Error(QStringLiteral("Cannot replace the write-protected file"), nativePath(target),
+                     systemReason(EACCES));
+    return Error(QStringLiteral("Cannot write"), nativePath(target), reason);
+}
+
+// Written data can still be lost after the last write returned (a full disk
+// shows at the flush or the sync), and QSaveFile's commit does not check the
+// sync: both are checked here, so only data on disk replaces the old file.
+QString unsavedReason(QSaveFile& file) {
+    if (!file.flush())
+        return file.errorString();
+#ifdef Q_OS_UNIX
+    if (::fsync(file.handle()) != 0)
+        return systemReason(errno);
+#endif
+    return {};
+}
+
+// Temporary files are named after the file and six letters or digits.
+bool isOwnTemporary(const QFileInfo& entry, const QString& fileName) {
+    static const QRegularExpression suffix(QStringLiteral("^\\.[A-Za-z0-9]{6}$"));
+    const QString name = entry.fileName();
+    return name.size() == fileName.size() + 7 && name.startsWith(fileName) &&
+           suffix.match(QStringView(name).mid(fileName.size())).hasMatch() && entry.isFile() &&
+           !entry.isSymLink()
+#ifdef Q_OS_UNIX
+           && entry.ownerId() == ::geteuid()
+#endif
+        ;
+}
+
+} // namespace
+
+OutputFile::OutputFile(const QString& path)
+    : target_(linkTarget(resolveCase(path))), file_(target_) {
     if (!file_.open(QIODevice::WriteOnly))
-        throw Error(QStringLiteral("Cannot write"), nativePath(path), file_.errorString());
+        throw openRefusal(target_, file_.errorString());
 }
 
 void OutputFile::writeRecord(const QString& value) {
     QByteArray record;
     record += '"';
-    record += encodeText(value);
+    // A quote inside the value is doubled; the reader reads it back as one.
+    record += encodeText(value).replace('"', "\"\"");
     record += "\"\r\n";
     if (file_.write(record) != record.size())
-        throw Error(QStringLiteral("Cannot write"), nativePath(path_), file_.errorString());
+        throw Error(QStringLiteral("Cannot write"), nativePath(target_), file_.errorString());
 }
 
 void OutputFile::close() {
+    const QString reason = unsavedReason(file_);
+    if (!reason.isEmpty()) {
+        file_.cancelWriting();
+        throw Error(QStringLiteral("Cannot write"), nativePath(target_),
+                    reason + QStringLiteral("; the old file is kept"));
+    }
     if (!file_.commit())
-        throw Error(QStringLiteral("Cannot write"), nativePath(path_), file_.errorString());
+        throw Error(QStringLiteral("Cannot write"), nativePath(target_),
+                    file_.errorString() + QStringLiteral("; the old file is kept"));
+    removeLeftoverTemporaries(target_, std::chrono::minutes(1));
+}
+
+void removeLeftoverTemporaries(const QString& path, std::chrono::seconds age) {
+    const QFileInfo file(path);
+    const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-age.count());
+    QDirIterator entries(file.absolutePath(), {file.fileName() + QStringLiteral(".*")},
+                         QDir::Files | QDir::Hidden | QDir::System);
+    while (entries.hasNext()) {
+        entries.next();
+        const QFileInfo entry = entries.fileInfo();
+        // Younger ones may belong to a write still going on in another copy.
+        if (isOwnTemporary(entry, file.fileName()) && entry.lastModified().toUTC() < before)
+            QFile::remove(entry.absoluteFilePath());
+    }
 }
 
 } // namespace platform

@@ -4,6 +4,7 @@
 #include <QSaveFile>
 #include <QString>
 
+#include <chrono>
 #include <memory>
 #include <optional>
 
@@ -13,8 +14,10 @@ namespace platform {
 // blanks before a value are skipped; a value that begins with a double quote
 // runs to the next double quote (commas included) and the rest of its field,
 // up to and including the next comma or line end, is passed over; any other
-// value runs to the first comma or line end, which is consumed. Line ends are
-// CR LF, LF or a lone CR. Quotes are never part of a value; nothing is trimmed.
+// value runs to the first comma or line end, which is consumed. Inside the
+// quotes a doubled quote ("") is one quote of the value. Line ends are CR LF,
+// LF or a lone CR. The enclosing quotes are never part of a value; nothing is
+// trimmed.
 class FieldReader {
   public:
     explicit FieldReader(QString text) : text_(std::move(text)) {}
@@ -57,21 +60,30 @@ class InputFile {
 };
 
 // A file opened for sequential writing. The old file is replaced only when
-// close() succeeds, so a failed write never leaves it half written.
+// close() succeeds, so a failed write never leaves it half written. A path
+// that is a symbolic link stays one: the file it leads to is replaced.
 class OutputFile {
   public:
-    // Throws Error naming the file when it cannot be created.
+    // Throws Error naming what refused (the directory or the file) when the
+    // file cannot be created.
     explicit OutputFile(const QString& path);
 
-    // One record: the value between double quotes, then CR LF. Nothing inside
-    // the value is escaped.
+    // One record: the value between double quotes, then CR LF. A double
+    // quote inside the value is written twice; nothing else is changed.
     void writeRecord(const QString& value);
-    // Commits the new content; throws Error with the system's reason.
+    // Commits the new content once it is on disk, then removes this file's
+    // temporaries older than a minute (left by a write that was killed).
+    // Throws Error with the system's reason, the old file kept whole.
     void close();
 
   private:
-    QString path_;
+    QString target_; // the path with symbolic links followed
     QSaveFile file_;
 };
+
+// Removes the temporary files a replacement of `path` leaves when it is
+// killed ("runemark.ini.a1B2c3" beside "runemark.ini"), ours and older than
+// `age`.
+void removeLeftoverTemporaries(const QString& path, std::chrono::seconds age);
 
 } // namespace platform

@@ -156,6 +156,8 @@ ComboBox::ComboBox(const QString& name, bool editable, bool sorted, QWidget* par
     if (editable) {
         auto* edit = new ComboEdit(this);
         setLineEdit(edit);
+        // Qt's inline completion would finish typed text from the list.
+        setCompleter(nullptr);
         connect(edit, &ComboEdit::KeyPress, this, &ComboBox::KeyPress);
     }
     // Enter must not add the typed text to the list.

@@ -89,7 +89,7 @@ Form1::Form1()
                       3480, 1335, 375);
     Command2 = placed(new Button(QStringLiteral("Command2"), QStringLiteral("E&xit"), this), 5160,
                       3480, 1335, 375);
-    // Enter plays, Esc exits.
+    // Enter plays.
     Command1->setDefault(true);
     Command1->setAutoDefault(false);
     Command2->setAutoDefault(false);
@@ -132,8 +132,10 @@ void Form1::showEvent(QShowEvent* event) {
 }
 
 void Form1::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        Command2->click();
+    // Esc closes pop-ups and drop-downs, which take it first; the dialog's
+    // own Esc would close the window, so here it does nothing.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
         return;
     }
     QDialog::keyPressEvent(event);

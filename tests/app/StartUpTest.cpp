@@ -1,7 +1,9 @@
 #include "app/StartUp.h"
 #include "support/Configured.h"
+#include "support/Unprivileged.h"
 #include "ui/Screen.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 using namespace testing_support;
@@ -124,4 +126,35 @@ TEST(FormLoad, TheManualIsFoundBesideTheProgramOrSaidToBeMissing) {
 TEST(Version, HasNoLeadingZeros) {
     EXPECT_EQ(app::versionText(1, 20, 2), "1.20 (Build 2)");
     EXPECT_EQ(app::versionText(1, 5, 3), "1.5 (Build 3)");
+}
+
+TEST(FormLoad, ASavedDirectoryThatCannotBeOpenedEndsAsAnUnusableSettingsFile) {
+    RUNEMARK_PERMISSION_TEST()
+    TempTree tree;
+    const QString quake = makeQuake(tree);
+    writeIni(tree, quake, "quake -listen 8");
+    tree.file("start/MANUAL.RM", "The manual");
+    QFile::setPermissions(quake, QFile::WriteOwner);
+    Harness h(tree.dir("start"));
+    h.load();
+    QFile::setPermissions(quake, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ui::Form1& f = *h.form;
+
+    ASSERT_EQ(h.reported.size(), 1);
+    EXPECT_TRUE(h.reported[0].contains(quake)) << h.reported[0];
+    // The first-run state, with the saved command offered first.
+    EXPECT_FALSE(f.List2->isEnabled() || f.Check1->isEnabled() || f.Command1->isEnabled());
+    EXPECT_EQ(f.List1->ListCount() + f.List2->ListCount() + f.Combo2->ListCount(), 0);
+    EXPECT_EQ(entries(f.Combo1), QStringList({"quake -listen 8"}) + app::CommandPresets);
+    EXPECT_EQ(f.Combo1->Text(), "quake -listen 8");
+    EXPECT_EQ(h.ctx->QuakeDir, f.Dir1->Path());
+    // The remaining steps ran.
+    EXPECT_EQ(f.Label5->Caption(), "1.20 (Build 2)");
+    EXPECT_EQ(f.Text1->Text(), "The manual");
+    EXPECT_EQ(ui::mousePointer(), ui::DefaultPointer);
+
+    // Exit gives the saved settings back unchanged.
+    f.Command2->click();
+    EXPECT_EQ(tree.read("start/runemark.ini"),
+              ("\"" + quake + "\"\r\n\"quake -listen 8\"\r\n").toUtf8());
 }

@@ -63,7 +63,7 @@ TEST(MenuReadme, OpensThePathAsOneWordInTheTextEditorFoundOnPath) {
 TEST(MenuRefresh, SeesNewPatchesAndListsTheMissionPacks) {
     MenuStart c;
     c.tree.file("quake/newmod/progs.dat");
-    menu::menu_Click(*c.h->ctx, 3);
+    emit c.f().menuClick(3); // through the wiring, which hands the menu Refresh
     EXPECT_EQ(c.patches(), QStringList({"Ctf", "Hipnotic", "Newmod", "Rogue"}));
     EXPECT_EQ(c.f().List2->ListIndex(), 0);
     EXPECT_EQ(c.f().Combo2->ListCount(), 3);
@@ -76,7 +76,7 @@ TEST(MenuRefresh, ReturnsToTheSavedDirectoryAndCommand) {
     MenuStart c;
     emit c.f().Dir1->userOpened(c.tree.path("start"));
     c.h->ctx->GameCommand = "typed but not saved";
-    menu::menu_Click(*c.h->ctx, 3);
+    emit c.f().menuClick(3); // through the wiring, which hands the menu Refresh
     EXPECT_EQ(c.f().Dir1->Path(), c.quake);
     EXPECT_EQ(c.h->ctx->QuakeDir, c.quake);
     EXPECT_EQ(c.h->ctx->GameCommand, "quake -listen 8");
@@ -86,7 +86,7 @@ TEST(MenuRefresh, ReturnsToTheSavedDirectoryAndCommand) {
 TEST(MenuRefresh, WithoutTheSettingsFileLeavesAnEmptyEnabledList) {
     MenuStart c;
     QFile::remove(c.tree.path("start/runemark.ini"));
-    menu::menu_Click(*c.h->ctx, 3);
+    emit c.f().menuClick(3); // through the wiring, which hands the menu Refresh
     EXPECT_EQ(c.f().List2->ListCount(), 0);
     EXPECT_TRUE(c.f().List2->isEnabled());
     EXPECT_EQ(c.f().Combo1->ListCount(), 4);
@@ -99,8 +99,40 @@ TEST(MenuRefresh, AnEmptyQuakeDirectoryGivesAnEmptyList) {
     MenuStart c;
     for (const char* dir : {"id1", "hipnotic", "rogue", "ctf", "maps"})
         QDir(c.quake + "/" + dir).removeRecursively();
-    menu::menu_Click(*c.h->ctx, 3);
+    emit c.f().menuClick(3); // through the wiring, which hands the menu Refresh
     EXPECT_EQ(c.f().List2->ListCount(), 0);
     EXPECT_EQ(c.f().List2->ListIndex(), -1);
     EXPECT_EQ(c.f().Combo1->ListCount(), 5);
+}
+
+TEST(MenuRefresh, AFailureKeepsTheCommandLineAndTheDirectoryListInStep) {
+    MenuStart c;
+    const QByteArray saved = c.tree.read("start/runemark.ini");
+    emit c.f().Dir1->userOpened(c.tree.path("start"));
+    QDir(c.quake).removeRecursively();
+    emit c.f().menuClick(3);
+    ASSERT_EQ(c.h->reported.size(), 1);
+    EXPECT_TRUE(c.h->reported[0].contains(c.quake)) << c.h->reported[0];
+    EXPECT_EQ(c.f().Combo1->List(0), "quake -listen 8");
+    EXPECT_EQ(c.f().Combo1->ListCount(), 5);
+    EXPECT_EQ(c.f().Combo1->Text(), "quake -listen 8");
+    EXPECT_EQ(c.h->ctx->QuakeDir, c.f().Dir1->Path());
+    EXPECT_EQ(c.f().List2->ListCount(), 0);
+    // What Exit writes then is still the saved settings.
+    c.f().Command2->click();
+    EXPECT_EQ(c.tree.read("start/runemark.ini"), saved);
+}
+
+TEST(MenuRefresh, ASettingsFileCutShortLeavesTheOfferedCommandLines) {
+    MenuStart c;
+    c.tree.file("start/runemark.ini", ("\"" + c.quake + "\"\r\n").toUtf8());
+    emit c.f().menuClick(3);
+    ASSERT_EQ(c.h->reported.size(), 1);
+    EXPECT_TRUE(c.h->reported[0].contains("runemark.ini")) << c.h->reported[0];
+    EXPECT_EQ(entries(c.f().Combo1),
+              QStringList({"quake -dedicated # +map #", "quake -listen # +map #",
+                           "winquake -dedicated # +map #", "winquake -listen # +map #"}));
+    EXPECT_EQ(c.f().Combo1->Text(), "quake -dedicated # +map #");
+    EXPECT_EQ(c.h->ctx->QuakeDir, c.f().Dir1->Path());
+    EXPECT_TRUE(c.f().List2->isEnabled());
 }

@@ -27,6 +27,15 @@ TEST(FieldReader, ReadsTheSettingsFormat) {
     EXPECT_EQ(allValues("  \"x\" junk,\"y\"\r\n"), QStringList({"x", "y"}));
 }
 
+TEST(FieldReader, ReadsADoubledQuoteInsideQuotesAsOne) {
+    EXPECT_EQ(allValues("\"quake +name \"\"Player One\"\" +map e1m1\"\r\n\"\"\r\n"),
+              QStringList({"quake +name \"Player One\" +map e1m1", ""}));
+    EXPECT_EQ(allValues("\"\"\"\"\r\n\"a\"\"\"\r\n"), QStringList({"\"", "a\""}));
+    // A single inner quote, as older files hold, still ends the value.
+    EXPECT_EQ(allValues("\"quake +name \"Player One\" +map\"\r\n\"b\"\r\n"),
+              QStringList({"quake +name ", "b"}));
+}
+
 TEST(FieldReader, ReadsUnquotedValuesUpToACommaOrLineEnd) {
     EXPECT_EQ(allValues("C:\\QUAKE\r\nquake -listen\r\n"),
               QStringList({"C:\\QUAKE", "quake -listen"}));
@@ -53,6 +62,14 @@ TEST(OutputFile, WritesQuotedRecordsWithCrLfByteForByte) {
     const QByteArray bytes = tree.read("runemark.ini");
     EXPECT_EQ(bytes, QByteArray("\"C:\\QUAKE\"\r\n\"quake -listen # +map #\"\r\n"));
     EXPECT_EQ(bytes.size(), 38);
+}
+
+TEST(OutputFile, DoublesQuotesInsideAValue) {
+    TempTree tree;
+    platform::OutputFile out(tree.path("runemark.ini"));
+    out.writeRecord("quake +name \"Player One\"");
+    out.close();
+    EXPECT_EQ(tree.read("runemark.ini"), "\"quake +name \"\"Player One\"\"\"\r\n");
 }
 
 TEST(OutputFile, ReplacesTheOldContentAndKeepsItWhenTheWriteIsAbandoned) {
