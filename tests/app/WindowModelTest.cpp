@@ -243,9 +243,9 @@ struct Model {
     QString comboText;
     QString gameCommand;
     QString dirShown;
-    std::optional<QString> savedMissing;    // a saved directory missing at start-up
-    std::optional<QString> savedUnopenable; // one that exists but cannot be opened
-    bool openedDir = false;                 // the player opened another directory
+    std::optional<QString> savedMissing; // a saved directory missing when read
+    std::optional<QString> savedMayKeep; // one that could not be opened or read whole
+    bool openedDir = false;              // the player opened another directory
     bool pickedDrive = false;
     QHash<QString, QString> driveMemory; // drive -> last directory Dir1 showed on it
 };
@@ -365,15 +365,18 @@ class Sequence {
             e.configured = false;
             e.combo = {saved.values.size() == 2 ? saved.values[1] : app::CommandPresets.at(0)};
             e.dirs = {w_.start};
+            // Dir1 may have stopped on the way to a directory it could not
+            // open: the saved directory's drive, or a directory above it.
             if (!saved.values.isEmpty()) {
-                const QString dir = saved.values[0];
-                if (!QFileInfo(dir).isDir()) {
-                    m_.savedMissing = dir;
-                } else if (saved.values.size() == 2) {
-                    m_.savedUnopenable = dir;
-                    e.rule = "unopenable-saved-dir";
+                QString above = QDir::cleanPath(saved.values[0]);
+                while (above.contains(QLatin1Char('/')) && above != QLatin1String("/")) {
+                    above = QFileInfo(above).path();
+                    e.dirs.append(above);
                 }
             }
+            rememberUnshown(saved);
+            if (saved.values.size() == 2 && QFileInfo(saved.values[0]).isDir())
+                e.rule = "unopenable-saved-dir";
         }
         note(QStringLiteral("start-up (%1)")
                  .arg(!saved.present   ? "no settings"
@@ -401,6 +404,7 @@ class Sequence {
         ui::Form1& f = form();
         const QStringList reports = h_->reported.mid(reportsSeen_);
         reportsSeen_ = static_cast<int>(h_->reported.size());
+        lastReports_ = reports;
         for (const QString& r : reports)
             note(QStringLiteral("  reported: %1").arg(r));
         const auto starts =
@@ -794,7 +798,7 @@ class Sequence {
             }
         }
         check(e);
-        if (drive != before && platform::driveOf(m_.dirShown) != drive)
+        if (drive != before && lastReports_.isEmpty() && platform::driveOf(m_.dirShown) != drive)
             violated("choose-drive",
                      QStringLiteral("Dir1 shows %1, not on %2").arg(m_.dirShown, drive));
     }
@@ -931,6 +935,7 @@ class Sequence {
             e.dirs = {QDir::cleanPath(saved.values[0])};
             if (platform::isDriveText(e.dirs[0]))
                 e.rule = "open-drive-root";
+            rememberUnshown(Saved{});
         } else {
             // An error must not destroy state: the box shows the saved
             // command, the first offered one or what it showed before.
@@ -942,8 +947,24 @@ class Sequence {
             e.commands.clear();
             e.dirs = {dirBefore, w_.start};
             e.configured.reset();
+            rememberUnshown(saved);
         }
         return e;
+    }
+
+    // A saved directory that could not be shown: Exit writes a missing one
+    // back unchanged, and may keep one it could not open or read whole,
+    // until the player opens another.
+    void rememberUnshown(const Saved& saved) {
+        m_.savedMissing.reset();
+        m_.savedMayKeep.reset();
+        m_.openedDir = m_.pickedDrive = false;
+        if (saved.values.isEmpty())
+            return;
+        if (saved.values.size() == 2 && !QFileInfo(saved.values[0]).isDir())
+            m_.savedMissing = saved.values[0];
+        else
+            m_.savedMayKeep = saved.values[0];
     }
 
     void escape() {
@@ -966,8 +987,8 @@ class Sequence {
             if (m_.pickedDrive)
                 dirs.append(shownDir);
             dirRule = QStringLiteral("missing-saved-dir");
-        } else if (m_.savedUnopenable && !m_.openedDir) {
-            dirs.append(*m_.savedUnopenable);
+        } else if (m_.savedMayKeep && !m_.openedDir) {
+            dirs.append(*m_.savedMayKeep);
         }
         if (w_.startFull)
             w_.topUpFiller(); // whatever the last write freed is taken again
@@ -1236,6 +1257,7 @@ class Sequence {
     QByteArray fileBefore_;
     bool stopped_ = false;
     QString splitBy_;
+    QStringList lastReports_;
 };
 
 int sequencesWanted(int fallback) {
