@@ -479,12 +479,10 @@ class Sequence {
             violated("check1", "List2 does not follow Check1");
         if (f.Combo2->isEnabled() != (m_.approved && m_.configured))
             violated("check1", "Combo2 does not follow Check1");
-        // A failed Refresh or start-up that split the two is blamed until
-        // they meet again.
+        // A step under a rule awaiting its fix that split the two is blamed
+        // until they meet again.
         const bool apart = m_.configured && h_->ctx->QuakeDir != m_.dirShown;
-        if (apart && splitBy_.isEmpty() &&
-            (QLatin1String(rule) == QLatin1String("failed-refresh") ||
-             QLatin1String(rule) == QLatin1String("unopenable-saved-dir")))
+        if (apart && splitBy_.isEmpty() && awaitingMerge.count(QString::fromLatin1(rule)))
             splitBy_ = QString::fromLatin1(rule);
         if (apart)
             violated(splitBy_.isEmpty() ? QStringLiteral("quakedir-follows-dir1") : splitBy_,
@@ -639,8 +637,8 @@ class Sequence {
             {"choose drive", 2, &Sequence::chooseDrive},
             {"tab", 2, &Sequence::switchTab},
             {"check1", 2, &Sequence::clickCheck1},
-            {"play", 4, &Sequence::play},
-            {"double-click", 3, &Sequence::doubleClickPatch},
+            {"play", 5, &Sequence::play},
+            {"double-click", 4, &Sequence::doubleClickPatch},
             {"menu", 5, &Sequence::contextMenu},
             {"esc", 2, &Sequence::escape},
             {"exit", 3, &Sequence::exitButton},
@@ -1209,6 +1207,10 @@ class Sequence {
                                         .filter(QRegularExpression("^(?!id1$|maps$)"));
         if (patches.isEmpty())
             return false;
+        // Often the one the player has selected, to be played next.
+        const QString selected = entryIgnoringCase(dir, selectedPatch());
+        if (!selected.isEmpty() && QFileInfo(selected).isDir() && chance(0.6))
+            return QDir(selected).removeRecursively();
         return QDir(dir + "/" + patches.at(pick(static_cast<int>(patches.size()))))
             .removeRecursively();
     }
