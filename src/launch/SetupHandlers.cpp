@@ -21,7 +21,7 @@ void Combo1_KeyPress(app::Context& ctx, int keyAscii) {
 
 void Dir1_Change(app::Context& ctx) {
     ctx.QuakeDir = ctx.Form1.Dir1->Path();
-    ctx.keptQuakeDir.reset(); // another directory chosen: Exit saves it
+    ctx.keptQuakeDir.reset(); // the list moved: from now on Exit saves what it shows
 }
 
 void Drive1_Change(app::Context& ctx) {

@@ -15,7 +15,8 @@ namespace menu {
 QString textEditor();
 
 // Runs the context-menu command chosen: 0 Play, 1 Readme, any other Refresh,
-// which runs `refresh`: the start-up sequence it shares lives above the menu.
+// which runs `refresh` (the start-up sequence, which lives above the menu and
+// is handed down by the wiring; Play and Readme need none).
 void menu_Click(app::Context& ctx, int index, const std::function<void()>& refresh = {});
 
 } // namespace menu
