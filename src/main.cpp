@@ -1,3 +1,4 @@
+#include "app/Arguments.h"
 #include "app/Context.h"
 #include "app/Wiring.h"
 #include "platform/System.h"
@@ -7,7 +8,16 @@
 
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char* argv[]) {
+    if (argc > 1) {
+        // Only --help and --version are read; neither needs a display.
+        QCoreApplication core(argc, argv);
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return app::answerArguments(QCoreApplication::arguments(), out, err);
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Runemark"));
     ui::installFontSubstitutes();

@@ -18,7 +18,7 @@ void scanPatches(app::Context& ctx, ScanMode mode) {
         const QString entry = form.List1->List(i);
         app::ProbeFile(ctx, entry + sep + QStringLiteral("progs.dat"));
         if (ctx.ProbeResult) {
-            form.List2->AddItem(patchName(entry));
+            form.List2->AddItem(patchName(entry), entry);
             continue;
         }
         app::ProbeFile(ctx, entry + sep + QStringLiteral("*.pak"));
@@ -28,11 +28,11 @@ void scanPatches(app::Context& ctx, ScanMode mode) {
         const OfficialGame* game = officialGameNamed(name);
         if (mode == ScanMode::Refresh) {
             if (game != &OfficialGames[0]) // only the base game is held back
-                form.List2->AddItem(name);
+                form.List2->AddItem(name, entry);
         } else if (!game) {
-            form.List2->AddItem(name);
+            form.List2->AddItem(name, entry);
         } else {
-            form.Combo2->AddItem(QLatin1String(game->title));
+            form.Combo2->AddItem(QLatin1String(game->title), entry);
             form.Combo2->setListIndex(0);
         }
     }

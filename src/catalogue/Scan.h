@@ -12,7 +12,9 @@ enum class ScanMode { StartUp, Refresh };
 
 // Fills List1 with every sub-directory of the directory list, then List2 with
 // the patches and (at start-up) Combo2 with the official games found, and
-// selects List2's first entry. Reads the disk only through ProbeFile and Dir1.
+// selects List2's first entry. Each entry keeps the directory it was found
+// in, so what is started or read is that directory whatever its name's
+// letter case. Reads the disk only through ProbeFile and Dir1.
 void scanPatches(app::Context& ctx, ScanMode mode);
 
 } // namespace catalogue

@@ -15,17 +15,23 @@ QString patchLaunchCommand(const QString& quakeDir, const QString& gameCommand,
     return baseCommand(quakeDir, gameCommand) + QStringLiteral(" -game ") + patch.toUpper();
 }
 
-QStringList baseWords(const QString& quakeDir, const QString& gameCommand) {
-    return platform::splitWords(gameCommand.toLower(), quakeDir.toUpper() + platform::separator());
+QStringList baseWords(const QString& gameCommand) {
+    QStringList words = platform::splitWords(gameCommand.toLower());
+    if (words.isEmpty())
+        words.append(QString()); // no program given: say so, start nothing
+    return words;
 }
 
-QStringList patchLaunchWords(const QString& quakeDir, const QString& gameCommand,
-                             const QString& patch) {
-    QStringList words = baseWords(quakeDir, gameCommand);
+QStringList patchLaunchWords(const QString& gameCommand, const QString& patchDirectory) {
+    QStringList words = baseWords(gameCommand);
     words.append(QStringLiteral("-game"));
-    if (!patch.isEmpty())
-        words.append(patch.toUpper());
+    if (!patchDirectory.isEmpty())
+        words.append(patchDirectory);
     return words;
+}
+
+platform::ProgramLookup engineLookup(const QString& quakeDir) {
+    return {quakeDir, QStringLiteral("\"Program And Command Line\" on the Setup tab")};
 }
 
 bool approvedGameWords(const QString& title, QStringList* appended) {

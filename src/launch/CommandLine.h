@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/Process.h"
+
 namespace launch {
 
 // The command lines as one text each, exactly as the launcher has always
@@ -14,16 +16,18 @@ QString baseCommand(const QString& quakeDir, const QString& gameCommand);
 QString patchLaunchCommand(const QString& quakeDir, const QString& gameCommand,
                            const QString& patch);
 
-// The same launches as words, so a blank inside the Quake directory or the
-// patch name stays inside its word. The program is the upper-cased Quake
-// directory, the separator and the first word of the lower-cased command; the
-// rest of the command splits at blanks; then "-game" and the upper-cased patch
-// name as one word (left out when the name is empty). Where neither the
-// directory nor the patch name holds a blank, these are exactly the words of
-// the one-text command line.
-QStringList baseWords(const QString& quakeDir, const QString& gameCommand);
-QStringList patchLaunchWords(const QString& quakeDir, const QString& gameCommand,
-                             const QString& patch);
+// The same launches as words, so a blank inside the patch name stays inside
+// its word: the lower-cased command split at blanks (blanks before its first
+// word are no word; with none at all the program word is empty), then "-game" and the patch
+// directory's name as one word (left out when the name is empty). The first word names the program,
+// found through engineLookup(). Each word but the program and the patch
+// directory is exactly a word of the one-text command line.
+QStringList baseWords(const QString& gameCommand);
+QStringList patchLaunchWords(const QString& gameCommand, const QString& patchDirectory);
+
+// How the game's program is found: the Quake directory's program of that
+// name first, and where the user corrects the command when there is none.
+platform::ProgramLookup engineLookup(const QString& quakeDir);
 
 // For an official game's title (compared exactly): the words to append to the
 // base command; false when the title names no game.

@@ -2,23 +2,79 @@
 
 #include "app/Context.h"
 #include "launch/CommandLine.h"
+#include "platform/Error.h"
+#include "platform/Paths.h"
 #include "platform/Process.h"
 #include "platform/System.h"
 #include "ui/Form1.h"
 
+#include <QFileInfo>
+
 namespace launch {
 
 namespace {
-QString selectedPatch(const ui::Form1& form) {
-    return form.List2->List(form.List2->ListIndex());
+
+// An entry of the patch list or the official-game list: the text it shows
+// and the directory it was found in (empty for an entry that has none).
+struct Entry {
+    QString text;
+    QString directory;
+};
+
+Entry selectedPatch(const ui::Form1& form) {
+    const int row = form.List2->ListIndex();
+    return {form.List2->List(row), form.List2->ItemDirectory(row)};
 }
+
+// What the game is given after "-game": the directory's own name as on disk,
+// which upper-casing the listed name cannot bring back ("ctf" beside "CTF",
+// "straße"); for an entry without a directory, that name upper-cased.
+QString gameDirectoryName(const Entry& entry) {
+    return entry.directory.isEmpty() ? entry.text.toUpper() : QFileInfo(entry.directory).fileName();
+}
+
+bool sameDirectory(const QString& a, const QString& b) {
+    const QString canonical = QFileInfo(a).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
+}
+
+// The lists are as old as the last scan: since then another Quake directory
+// may have been chosen on the Setup tab, or the entry's directory deleted.
+// Starting then would hand the engine a directory it falls back from
+// silently, so nothing starts.
+void checkInQuakeDirectory(const Entry& entry, const QString& quakeDir) {
+    if (entry.directory.isEmpty())
+        return;
+    const QString again = QStringLiteral(
+        " Refresh (right-click the patch list) lists what the Quake directory holds now.");
+    const QFileInfo info(entry.directory);
+    if (!info.isDir())
+        throw platform::Error(QStringLiteral("Cannot start"), entry.text,
+                              QStringLiteral("Its directory %1 no longer exists.")
+                                      .arg(platform::nativePath(entry.directory)) +
+                                  again);
+    if (!sameDirectory(info.absolutePath(), quakeDir))
+        throw platform::Error(
+            QStringLiteral("Cannot start"), entry.text,
+            QStringLiteral("Its directory %1 is not in the Quake directory %2.")
+                    .arg(platform::nativePath(entry.directory), platform::nativePath(quakeDir)) +
+                again);
+}
+
+void startGame(const app::Context& ctx, const QStringList& words) {
+    platform::startProgram(words, platform::MaximizedFocus, engineLookup(ctx.QuakeDir));
+}
+
+void startPatch(const app::Context& ctx, const Entry& patch) {
+    checkInQuakeDirectory(patch, ctx.QuakeDir);
+    startGame(ctx, patchLaunchWords(ctx.GameCommand, gameDirectoryName(patch)));
+}
+
 } // namespace
 
 void launchSelectedPatch(app::Context& ctx) {
     platform::changeDirectory(ctx.QuakeDir);
-    platform::startProgram(
-        patchLaunchWords(ctx.QuakeDir, ctx.GameCommand, selectedPatch(ctx.Form1)),
-        platform::MaximizedFocus);
+    startPatch(ctx, selectedPatch(ctx.Form1));
     platform::changeDirectory(platform::programDirectory());
 }
 
@@ -26,14 +82,19 @@ void Command1_Click(app::Context& ctx) {
     ui::Form1& form = ctx.Form1;
     platform::changeDirectory(ctx.QuakeDir);
     if (form.Check1->Value() == 0) {
-        platform::startProgram(patchLaunchWords(ctx.QuakeDir, ctx.GameCommand, selectedPatch(form)),
-                               platform::MaximizedFocus);
+        startPatch(ctx, selectedPatch(form));
     } else {
-        const QString title = form.Combo2->List(form.Combo2->ListIndex()).trimmed();
+        const int row = form.Combo2->ListIndex();
+        const Entry game{form.Combo2->List(row).trimmed(), form.Combo2->ItemDirectory(row)};
         QStringList appended;
-        if (approvedGameWords(title, &appended))
-            platform::startProgram(baseWords(ctx.QuakeDir, ctx.GameCommand) + appended,
-                                   platform::MaximizedFocus);
+        if (approvedGameWords(game.text, &appended)) {
+            checkInQuakeDirectory(game, ctx.QuakeDir);
+            // A mission pack goes by its directory as found; the base game
+            // appends nothing.
+            if (!appended.isEmpty() && !game.directory.isEmpty())
+                appended = QStringList{QStringLiteral("-game"), gameDirectoryName(game)};
+            startGame(ctx, baseWords(ctx.GameCommand) + appended);
+        }
     }
     platform::changeDirectory(platform::programDirectory());
 }

@@ -7,8 +7,10 @@ struct Context;
 namespace launch {
 
 // Starts the patch selected in List2: the Quake directory current while the
-// game starts, the launcher's own directory afterwards. Shared by the
-// double-click and the context menu's Play.
+// game starts, the launcher's own directory afterwards. The game is given the
+// directory the entry was found in, by its on-disk name; nothing starts, and
+// an Error says so, when that directory is gone or no longer in the Quake
+// directory. Shared by the double-click and the context menu's Play.
 void launchSelectedPatch(app::Context& ctx);
 
 // The Play button.

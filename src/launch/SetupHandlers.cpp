@@ -3,7 +3,11 @@
 #include "app/Context.h"
 #include "app/SettingsFile.h"
 #include "platform/Drives.h"
+#include "platform/Error.h"
+#include "platform/Paths.h"
 #include "ui/Form1.h"
+
+#include <exception>
 
 namespace launch {
 
@@ -24,13 +28,43 @@ void Dir1_Change(app::Context& ctx) {
     ctx.keptQuakeDir.reset(); // the list moved: from now on Exit saves what it shows
 }
 
+namespace {
+
+// However a change of drive ends, the drive list shows the drive of the
+// directory the directory list shows.
+class DrivesKeptInStep {
+  public:
+    explicit DrivesKeptInStep(ui::Form1& form) : form_(form) {}
+    ~DrivesKeptInStep() {
+        if (std::uncaught_exceptions() > failing_)
+            form_.Drive1->restore(form_.Dir1->Path());
+    }
+    DrivesKeptInStep(const DrivesKeptInStep&) = delete;
+    DrivesKeptInStep& operator=(const DrivesKeptInStep&) = delete;
+
+  private:
+    ui::Form1& form_;
+    int failing_ = std::uncaught_exceptions();
+};
+
+} // namespace
+
 void Drive1_Change(app::Context& ctx) {
     ui::Form1& form = ctx.Form1;
     const QString noted = ctx.QuakeDir;
-    form.Dir1->setPath(form.Drive1->Drive());
+    const QString drive = form.Drive1->Drive();
+    DrivesKeptInStep inStep(form);
+    // The drive being left remembers where the list was, to come back there.
+    form.Drive1->rememberDirectory(form.Dir1->Path());
+    if (!platform::driveAvailable(drive))
+        throw platform::Error(QStringLiteral("Cannot open the drive"), platform::nativePath(drive),
+                              QStringLiteral("It is not available (no longer mounted); mount it "
+                                             "again or choose another drive"));
+    const QString remembered = form.Drive1->rememberedDirectory(drive);
+    form.Dir1->setPath(remembered.isEmpty() ? drive : remembered);
     // The letters' comparison of the classic desktop, done by drive, so that
     // it also holds where every path begins with "/".
-    if (platform::sameDrive(form.Drive1->Drive(), noted))
+    if (platform::sameDrive(drive, noted))
         form.Dir1->setPath(noted);
 }
 

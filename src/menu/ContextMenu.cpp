@@ -3,9 +3,13 @@
 #include "app/Context.h"
 #include "platform/Error.h"
 #include "platform/Paths.h"
+#include "platform/Wildcard.h"
 #include "ui/Form1.h"
 #include "ui/FrmMenus.h"
 #include "ui/Screen.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 #include <cmath>
 #include <cstdint>
@@ -41,10 +45,16 @@ void List2_MouseDown(app::Context& ctx, int button, int shift, float x, float y)
     Q_UNUSED(shift);
     ui::Form1& form = ctx.Form1;
     const QString sep = platform::separator();
-    const QString patch = form.List2->List(form.List2->ListIndex());
-    const QString folder = ctx.QuakeDir + sep + patch + sep;
+    const int row = form.List2->ListIndex();
+    const QString patch = form.List2->List(row);
+    // The directory the entry was found in, searched for its own name; an
+    // entry without one (no selection) names a directory under QuakeDir.
+    const QString found = form.List2->ItemDirectory(row);
+    const QString folder = (found.isEmpty() ? ctx.QuakeDir + sep + patch : found) + sep;
+    const QString name = platform::literalPattern(
+        found.isEmpty() ? patch : QFileInfo(QDir::fromNativeSeparators(found)).fileName());
 
-    app::ProbeFile(ctx, folder + QStringLiteral("*") + patch + QStringLiteral("*.txt"));
+    app::ProbeFile(ctx, folder + QStringLiteral("*") + name + QStringLiteral("*.txt"));
     if (!ctx.ProbeResult)
         app::ProbeFile(ctx, folder + QStringLiteral("*read*.txt"));
 
@@ -53,7 +63,10 @@ void List2_MouseDown(app::Context& ctx, int button, int shift, float x, float y)
         readme.setEnabled(true);
         readme.setCaption(QStringLiteral("&Readme (") + ctx.ProbeName.toLower() +
                           QStringLiteral(")"));
-        readme.setTag((folder + ctx.ProbeName).toLower());
+        // The path the editor opens: lower case, as the classic desktop
+        // keeps it, only where letter case makes no difference.
+        const QString path = folder + ctx.ProbeName;
+        readme.setTag(platform::caseSensitiveHost() ? path : path.toLower());
     } else {
         readme.setEnabled(false);
         readme.setCaption(QStringLiteral("&Readme"));

@@ -57,15 +57,18 @@ EntryKind DirectoryEntry::kind() const {
 // Hand-written over readdir(): QDirIterator builds a QFileInfo for every
 // entry, which costs several times the directory read itself, and the scan
 // reads one directory per patch over collections of ten thousand and more.
-bool forEachEntry(const QString& dir, const std::function<bool(const DirectoryEntry&)>& visit) {
+bool forEachEntry(const QString& dir, const std::function<bool(const DirectoryEntry&)>& visit,
+                  Hidden hidden) {
     DIR* handle = opendir(QFile::encodeName(dir).constData());
     if (!handle)
         return false;
     DirectoryEntry current;
     current.directoryFd_ = dirfd(handle);
     while (const dirent* entry = readdir(handle)) {
-        if (entry->d_name[0] == '.')
-            continue; // ".", ".." and hidden names
+        const char* raw = entry->d_name;
+        if (raw[0] == '.' &&
+            (hidden == Hidden::Skip || raw[1] == '\0' || (raw[1] == '.' && raw[2] == '\0')))
+            continue; // ".", ".." and, unless asked for, hidden names
         auto name = decodedName(entry->d_name);
         if (!name)
             continue;
@@ -86,10 +89,12 @@ EntryKind DirectoryEntry::kind() const {
     return kind_.value_or(EntryKind::Other);
 }
 
-bool forEachEntry(const QString& dir, const std::function<bool(const DirectoryEntry&)>& visit) {
+bool forEachEntry(const QString& dir, const std::function<bool(const DirectoryEntry&)>& visit,
+                  Hidden hidden) {
     if (!QFileInfo(dir).isDir())
         return false;
-    QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot);
+    QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot |
+                             (hidden == Hidden::Include ? QDir::Hidden : QDir::Filters()));
     DirectoryEntry current;
     while (it.hasNext()) {
         it.next();

@@ -9,6 +9,9 @@ namespace platform {
 
 enum class EntryKind { File, Directory, Other };
 
+// Whether a listing shows hidden entries (dot-names on POSIX).
+enum class Hidden { Skip, Include };
+
 // One entry of a directory being read. Its kind (links followed) is looked
 // up only when asked for, as it may cost a metadata call.
 class DirectoryEntry {
@@ -17,7 +20,8 @@ class DirectoryEntry {
     EntryKind kind() const;
 
   private:
-    friend bool forEachEntry(const QString&, const std::function<bool(const DirectoryEntry&)>&);
+    friend bool forEachEntry(const QString&, const std::function<bool(const DirectoryEntry&)>&,
+                             Hidden);
     int directoryFd_ = -1;
     const char* rawName_ = nullptr;
     int type_ = 0;
@@ -26,9 +30,11 @@ class DirectoryEntry {
 
 // Calls `visit` with each entry of `dir` ("." and ".." left out) in the
 // directory's own order, until it returns false. Hidden entries (dot-names
-// on POSIX) are skipped, and so are names that cannot be spelled as text and
-// back (bytes not valid in the system's encoding): nothing could open them
-// by that text. Returns false when the directory cannot be read.
-bool forEachEntry(const QString& dir, const std::function<bool(const DirectoryEntry&)>& visit);
+// on POSIX) are skipped unless `hidden` includes them; names that cannot be
+// spelled as text and back (bytes not valid in the system's encoding) are
+// always skipped: nothing could open them by that text. Returns false when
+// the directory cannot be read.
+bool forEachEntry(const QString& dir, const std::function<bool(const DirectoryEntry&)>& visit,
+                  Hidden hidden = Hidden::Skip);
 
 } // namespace platform

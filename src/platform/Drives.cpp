@@ -175,4 +175,12 @@ bool isDriveText(const QString& text) {
 #endif
 }
 
+bool driveAvailable(const QString& drive) {
+#ifdef Q_OS_WIN
+    return isDriveText(drive) && QStorageInfo(drive + QLatin1Char('/')).isReady();
+#else
+    return isDriveText(drive);
+#endif
+}
+
 } // namespace platform

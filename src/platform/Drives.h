@@ -47,4 +47,9 @@ void noteCurrentDirectory(const QString& path);
 // True when `text` names a drive exactly as drives() lists it.
 bool isDriveText(const QString& text);
 
+// Whether the drive can be opened now: still mounted (POSIX), or ready with
+// its medium in (Windows). The drive list is read once, and drives come and
+// go while the program runs.
+bool driveAvailable(const QString& drive);
+
 } // namespace platform

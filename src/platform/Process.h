@@ -19,18 +19,36 @@ constexpr int MaximizedFocus = 3;
 // been written in front of the text without a blank.
 QStringList splitWords(const QString& text, const QString& firstPrefix = {});
 
-// Starts words[0] with the other words as its arguments, detached in its own
-// session, without a shell and without waiting; nothing is kept of it. The
-// program is a path (resolved ignoring case) when it holds a separator, else
-// it is looked up on PATH. On a case-sensitive host each argument that names
-// an existing file or directory ignoring case (absolute, or relative to the
-// current directory) is passed in its on-disk spelling. Throws Error naming
-// the program when it cannot be started.
-void startProgram(const QStringList& words, int windowStyle);
+// Where the program named by a command line's first word is looked for
+// first, and where the user can correct that word.
+struct ProgramLookup {
+    // A program of that name here (letter case ignored) wins over any other.
+    QString home;
+    // Where the user types the command line, as the messages name it
+    // ("\"Program And Command Line\" on the Setup tab"); empty: not said.
+    QString setting;
+};
 
-// The words startProgram() would really run: program resolved, arguments in
+// The program a command line's first word names, as a path spelled as on
+// disk. In order: home's program of that name, when there is such a file;
+// failing that, a word that is an absolute path as it stands (letter case
+// resolved), a bare name as a shell finds it on PATH, any other path relative
+// to the current directory (letter case resolved). Throws Error when the word
+// is empty ("no program is given") or names no program: the message names
+// every place tried and, when given, the setting to correct.
+QString findProgram(const QString& word, const ProgramLookup& lookup = {});
+
+// Starts the program words[0] names (findProgram) with the other words as
+// its arguments, detached in its own session, without a shell and without
+// waiting; nothing is kept of it. On a case-sensitive host each argument
+// that names an existing file or directory ignoring case (absolute, or
+// relative to the current directory) is passed in its on-disk spelling.
+// Throws Error naming the program when it cannot be started.
+void startProgram(const QStringList& words, int windowStyle, const ProgramLookup& lookup = {});
+
+// The words startProgram() would really run: program found, arguments in
 // their on-disk spelling. Throws like startProgram() when there is no program.
-QStringList resolvedWords(const QStringList& words);
+QStringList resolvedWords(const QStringList& words, const ProgramLookup& lookup = {});
 
 // For tests that must watch what would be started without starting it: while
 // set, startProgram() resolves the words and hands them here instead.

@@ -6,6 +6,20 @@ namespace {
 bool sameIgnoringCase(QChar a, QChar b) {
     return a == b || a.toCaseFolded() == b.toCaseFolded();
 }
+
+// Windows names cannot hold '*', '?' or a backslash, and there a backslash
+// separates directories: it escapes nothing.
+constexpr bool escapes() {
+#ifdef Q_OS_WIN
+    return false;
+#else
+    return true;
+#endif
+}
+
+bool isEscape(QStringView pattern, qsizetype p) {
+    return escapes() && pattern[p] == QLatin1Char('\\') && p + 1 < pattern.size();
+}
 } // namespace
 
 bool wildcardMatch(QStringView pattern, QStringView name) {
@@ -17,16 +31,21 @@ bool wildcardMatch(QStringView pattern, QStringView name) {
         if (p < pattern.size() && pattern[p] == QLatin1Char('*')) {
             starAt = p++;
             resumeAt = n;
-        } else if (p < pattern.size() &&
-                   (pattern[p] == QLatin1Char('?') || sameIgnoringCase(pattern[p], name[n]))) {
-            ++p;
-            ++n;
-        } else if (starAt >= 0) {
-            p = starAt + 1;
-            n = ++resumeAt;
-        } else {
-            return false;
+            continue;
         }
+        if (p < pattern.size()) {
+            const bool escaped = isEscape(pattern, p);
+            const QChar c = pattern[escaped ? p + 1 : p];
+            if ((!escaped && c == QLatin1Char('?')) || sameIgnoringCase(c, name[n])) {
+                p += escaped ? 2 : 1;
+                ++n;
+                continue;
+            }
+        }
+        if (starAt < 0)
+            return false;
+        p = starAt + 1;
+        n = ++resumeAt;
     }
     while (p < pattern.size() && pattern[p] == QLatin1Char('*'))
         ++p;
@@ -34,7 +53,19 @@ bool wildcardMatch(QStringView pattern, QStringView name) {
 }
 
 bool hasWildcards(QStringView pattern) {
-    return pattern.contains(QLatin1Char('*')) || pattern.contains(QLatin1Char('?'));
+    return pattern.contains(QLatin1Char('*')) || pattern.contains(QLatin1Char('?')) ||
+           (escapes() && pattern.contains(QLatin1Char('\\')));
+}
+
+QString literalPattern(QStringView text) {
+    QString pattern;
+    pattern.reserve(text.size());
+    for (const QChar c : text) {
+        if (escapes() && (c == QLatin1Char('*') || c == QLatin1Char('?') || c == QLatin1Char('\\')))
+            pattern += QLatin1Char('\\');
+        pattern += c;
+    }
+    return pattern;
 }
 
 } // namespace platform

@@ -4,6 +4,7 @@
 #include "platform/System.h"
 #include "ui/Screen.h"
 
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -56,18 +57,21 @@ QVariant TextListModel::data(const QModelIndex& index, int role) const {
 void TextListModel::insert(int row, const QString& text) {
     beginInsertRows({}, row, row);
     texts_.insert(row, text);
+    directories_.insert(row, QString());
     endInsertRows();
 }
 
 void TextListModel::remove(int row) {
     beginRemoveRows({}, row, row);
     texts_.removeAt(row);
+    directories_.removeAt(row);
     endRemoveRows();
 }
 
 void TextListModel::clear() {
     beginResetModel();
     texts_.clear();
+    directories_.clear();
     endResetModel();
 }
 
@@ -199,6 +203,46 @@ void ComboBox::setText(const QString& text) {
         setCurrentIndex(findText(text));
 }
 
+// ---- Entries that keep their directory
+
+namespace {
+constexpr int DirectoryRole = Qt::UserRole + 1;
+
+// The row that `add` inserts into `model`, whatever rule places it.
+int rowAddedBy(QAbstractItemModel* model, const std::function<void()>& add) {
+    int row = -1;
+    const QMetaObject::Connection watch =
+        QObject::connect(model, &QAbstractItemModel::rowsInserted,
+                         [&row](const QModelIndex&, int first, int) { row = first; });
+    add();
+    QObject::disconnect(watch);
+    return row;
+}
+} // namespace
+
+void TextListModel::setDirectory(int row, const QString& directory) {
+    if (row >= 0 && row < directories_.size())
+        directories_[row] = directory;
+}
+
+void ListBox::AddItem(const QString& text, const QString& directory) {
+    model_->setDirectory(rowAddedBy(model_, [&] { AddItem(text); }), directory);
+}
+
+QString ListBox::ItemDirectory(int index) const {
+    return model_->directory(index);
+}
+
+void ComboBox::AddItem(const QString& text, const QString& directory) {
+    const int row = rowAddedBy(model(), [&] { AddItem(text); });
+    if (row >= 0)
+        setItemData(row, directory, DirectoryRole);
+}
+
+QString ComboBox::ItemDirectory(int index) const {
+    return index >= 0 ? itemData(index, DirectoryRole).toString() : QString();
+}
+
 // ---- CheckBox, Button, Label, TextBox
 
 CheckBox::CheckBox(const QString& name, const QString& caption, QWidget* parent)
@@ -302,6 +346,24 @@ void DriveListBox::commitUserChoice() {
     current_ = picked;
     if (Change)
         Change();
+}
+
+void DriveListBox::rememberDirectory(const QString& path) {
+    const QString drive = platform::driveOf(path);
+    if (!drive.isEmpty())
+        remembered_.insert(drive, path);
+}
+
+QString DriveListBox::rememberedDirectory(const QString& drive) const {
+    const QString path = remembered_.value(drive);
+    return !path.isEmpty() && QFileInfo(path).isDir() ? path : QString();
+}
+
+void DriveListBox::restore(const QString& path) {
+    fill();
+    const QString drive = platform::driveOf(path);
+    setCurrentIndex(findText(drive));
+    current_ = drive;
 }
 
 } // namespace ui

@@ -6,6 +6,7 @@
 #include <QAbstractListModel>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -43,8 +44,13 @@ class TextListModel : public QAbstractListModel {
     void remove(int row);
     void clear();
 
+    // The directory each entry was found in (empty when none was given).
+    QString directory(int row) const { return directories_.value(row); }
+    void setDirectory(int row, const QString& directory);
+
   private:
     QStringList texts_;
+    QStringList directories_; // in step with texts_
 };
 
 class ListBox : public QListView {
@@ -64,6 +70,12 @@ class ListBox : public QListView {
     bool Enabled() const { return isEnabled(); }
     // Where entry `index` is drawn, in the list's viewport.
     QRect entryRect(int index) const { return visualRect(model_->index(index)); }
+
+    // Entries that keep the directory they were found in: added like
+    // AddItem(text), read back by position (empty text at -1 and for an
+    // entry added without one).
+    void AddItem(const QString& text, const QString& directory);
+    QString ItemDirectory(int index) const;
 
   signals:
     // Raised when a button goes down, before the list reacts to it; x and y
@@ -110,6 +122,10 @@ class ComboBox : public QComboBox {
     QString Text() const { return currentText(); }
     void setText(const QString& text);
     bool Enabled() const { return isEnabled(); }
+
+    // Entries that keep the directory they were found in, as in ListBox.
+    void AddItem(const QString& text, const QString& directory);
+    QString ItemDirectory(int index) const;
 
   signals:
     void KeyPress(int keyAscii);
@@ -190,12 +206,21 @@ class DriveListBox : public QComboBox {
     // Raised inside setDrive() and commitUserChoice() when the drive changes.
     std::function<void()> Change;
 
+    // Each drive remembers, for this run, the last directory noted on it.
+    void rememberDirectory(const QString& path);
+    // Empty when none was noted or it is gone.
+    QString rememberedDirectory(const QString& drive) const;
+    // Re-reads the host's drives and shows the one holding `path`, raising
+    // no Change: the way back when a chosen drive cannot be opened.
+    void restore(const QString& path);
+
   signals:
     void userPicked();
 
   private:
     void fill();
     QString current_;
+    QHash<QString, QString> remembered_; // drive -> directory
 };
 
 } // namespace ui

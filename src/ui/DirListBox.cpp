@@ -89,11 +89,16 @@ void DirListBox::reload() {
     }
 
     QStringList names;
-    platform::forEachEntry(path_, [&names](const platform::DirectoryEntry& entry) {
-        if (entry.kind() == platform::EntryKind::Directory)
-            names.append(entry.name);
-        return true;
-    });
+    // Hidden directories too: game libraries live under ~/.local/share and
+    // ~/.steam.
+    platform::forEachEntry(
+        path_,
+        [&names](const platform::DirectoryEntry& entry) {
+            if (entry.kind() == platform::EntryKind::Directory)
+                names.append(entry.name);
+            return true;
+        },
+        platform::Hidden::Include);
     std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
         const int folded = a.compare(b, Qt::CaseInsensitive);
         return folded != 0 ? folded < 0 : a < b;

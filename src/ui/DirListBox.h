@@ -8,7 +8,7 @@
 namespace ui {
 
 // Directory list: shows the open directory's ancestors, the directory itself
-// and its sub-directories (sorted ignoring case, hidden ones left out).
+// and every sub-directory, hidden ones included (sorted ignoring case).
 // Entry i (0 to ListCount-1) is the full path of sub-directory i; -1 is the
 // open directory, -2 its parent and so on up to the root.
 class DirListBox : public QListWidget {

@@ -50,13 +50,13 @@ TEST(Scan, HiddenFilesAndDirectoriesNamedLikeFilesMakeNoPatch) {
         t.file("quake/hidden/.pak0.pak");
         t.dir("quake/fake/pak0.pak");
         t.dir("quake/fake2/progs.dat");
-        t.file("quake/.dotmod/progs.dat"); // a hidden directory is not listed
+        t.file("quake/.git/config"); // listed by Dir1, and no game
     });
     EXPECT_EQ(s.f().List2->ListCount(), 0);
     EXPECT_EQ(s.f().List2->ListIndex(), -1);
     EXPECT_EQ(s.f().Combo2->count(), 0);
     EXPECT_EQ(s.f().Combo2->ListIndex(), -1);
-    EXPECT_EQ(s.f().List1->ListCount(), 3);
+    EXPECT_EQ(s.f().List1->ListCount(), 4);
 }
 
 TEST(Scan, WithoutTheBaseGameTheFirstTitleIsSelected) {

@@ -24,6 +24,10 @@ TEST(CommandLine, ComposesThePatchLaunchWithCaseConversionOnly) {
     EXPECT_EQ(baseCommand("/q", ""), "/Q" + sep);
 }
 
+// The words name the program by the command's first word alone (the Quake
+// directory is where it is looked for first) and the patch by its
+// directory's name; with those two put back as the one-text line spells
+// them, they are that line's words.
 TEST(CommandLine, WordsAreThoseOfTheOneTextLineWhenNoBlankIsInside) {
     const struct {
         const char* dir;
@@ -32,26 +36,34 @@ TEST(CommandLine, WordsAreThoseOfTheOneTextLineWhenNoBlankIsInside) {
     } cases[] = {
         {"/home/me/quake", "quake -listen # +map #", "Ctf"},
         {"/q", "WinQuake -listen 8 +map E1M1", "Mymod"},
-        {"/q", " quake", "Ctf"},
-        {"/q", "", "Ctf"},
+        {"/q", "\"quake\" -x", "Ctf"},
         {"/q", "quake", ""},
         {"/", "quake", "3wave"},
-        {"/q", "\"quake\" -x", "Ctf"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(patchLaunchWords(c.dir, c.command, c.patch),
-                  platform::splitWords(patchLaunchCommand(c.dir, c.command, c.patch)))
+        QStringList words = patchLaunchWords(c.command, c.patch);
+        words[0] = QString(c.dir).toUpper() + sep + words[0];
+        if (words.size() > 1 && words.last() != "-game")
+            words.last() = words.last().toUpper();
+        EXPECT_EQ(words, platform::splitWords(patchLaunchCommand(c.dir, c.command, c.patch)))
             << c.dir << " | " << c.command << " | " << c.patch;
     }
+    // Blanks before the first word are no word: the program is still "quake".
+    EXPECT_EQ(baseWords(" quake -listen 8"), QStringList({"quake", "-listen", "8"}));
+    EXPECT_EQ(baseWords("   "), QStringList({""})); // an empty program word
 }
 
-TEST(CommandLine, BlanksInTheDirectoryOrPatchStayInsideTheirWord) {
-    EXPECT_EQ(patchLaunchWords("/home/me/My Games/quake", "quake -listen 8", "Arcane dimensions"),
-              QStringList({"/HOME/ME/MY GAMES/QUAKE" + sep + "quake", "-listen", "8", "-game",
-                           "ARCANE DIMENSIONS"}));
+TEST(CommandLine, BlanksInThePatchStayInsideTheirWord) {
+    EXPECT_EQ(patchLaunchWords("Quake -listen 8", "arcane dimensions"),
+              QStringList({"quake", "-listen", "8", "-game", "arcane dimensions"}));
     // Shell metacharacters are plain characters of plain words.
-    EXPECT_EQ(patchLaunchWords("/q", "quake; rm -rf ~", "$(reboot)|x"),
-              QStringList({"/Q" + sep + "quake;", "rm", "-rf", "~", "-game", "$(REBOOT)|X"}));
+    EXPECT_EQ(patchLaunchWords("quake; rm -rf ~", "$(reboot)|x"),
+              QStringList({"quake;", "rm", "-rf", "~", "-game", "$(reboot)|x"}));
+    // The program is looked for in the Quake directory first, and the
+    // messages send the user to the Setup tab's command line.
+    const platform::ProgramLookup lookup = engineLookup("/home/me/quake");
+    EXPECT_EQ(lookup.home, "/home/me/quake");
+    EXPECT_EQ(lookup.setting, "\"Program And Command Line\" on the Setup tab");
 }
 
 TEST(CommandLine, ApprovedGamesMatchTheirTitlesExactly) {

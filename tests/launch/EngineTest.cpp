@@ -6,6 +6,8 @@
 #include "launch/CommandLine.h"
 #include "platform/Process.h"
 #include "support/Harness.h"
+#include "support/QuakeTree.h"
+#include "support/ScopedPath.h"
 #include "support/TempTree.h"
 
 #include <QCoreApplication>
@@ -16,6 +18,10 @@
 #include <QTest>
 #include <QThread>
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <memory>
+#include <unistd.h>
 
 using namespace testing_support;
 
@@ -32,11 +38,12 @@ QByteArray emptyPak() {
     return pak;
 }
 
-// Each game directory's autoexec.cfg says which directory the engine loaded,
-// then ends the engine.
-void gameDir(const TempTree& tree, const QString& dir) {
+// Each game directory's autoexec.cfg says which directory the engine loaded
+// (by its name, or by `marker`: the engine's console mangles non-ASCII
+// text), then ends the engine.
+void gameDir(const TempTree& tree, const QString& dir, const QString& marker = {}) {
     tree.file(dir + "/pak0.pak", emptyPak());
-    const QString name = QFileInfo(dir).fileName();
+    const QString name = marker.isEmpty() ? QFileInfo(dir).fileName() : marker;
     tree.file(dir + "/autoexec.cfg", ("echo RUNEMARK_LOADED " + name + "\nquit\n").toUtf8());
 }
 
@@ -130,4 +137,147 @@ TEST(Engine, TheUpperCasedCommandLineAloneDoesNotLoadThePatch) {
         QString::fromLocal8Bit(direct.readAllStandardOutput() + direct.readAllStandardError());
     EXPECT_FALSE(out.contains("RUNEMARK_LOADED MyMod")) << out.toStdString();
     EXPECT_TRUE(out.contains("RUNEMARK_LOADED id1")) << out.toStdString();
+}
+
+namespace {
+
+// An engine started by its bare name writes where the launcher's own output
+// goes; for the length of a click that is the log file.
+class OutputTo {
+  public:
+    explicit OutputTo(const QString& path) {
+        std::fflush(stdout);
+        std::fflush(stderr);
+        file_ = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+        out_ = ::dup(1);
+        err_ = ::dup(2);
+        ::dup2(file_, 1);
+        ::dup2(file_, 2);
+    }
+    ~OutputTo() {
+        std::fflush(stdout);
+        std::fflush(stderr);
+        ::dup2(out_, 1);
+        ::dup2(err_, 2);
+        ::close(out_);
+        ::close(err_);
+        ::close(file_);
+    }
+    OutputTo(const OutputTo&) = delete;
+    OutputTo& operator=(const OutputTo&) = delete;
+
+  private:
+    int file_, out_, err_;
+};
+
+// A script that says `marker`, then runs the engine with its arguments.
+QString engineBehind(const TempTree& tree, const QString& relative, const QString& marker) {
+    const QString script = tree.file(
+        relative, ("#!/bin/sh\necho " + marker + "\nexec " + engine + " \"$@\"\n").toUtf8());
+    QFile::setPermissions(script, QFile::permissions(script) | QFile::ExeOwner);
+    return script;
+}
+
+// A Quake directory that holds no program, and the distribution's engine
+// reached through PATH by its bare name.
+struct DistributionEngine {
+    TempTree tree;
+    QString quake;
+    ScopedPath path{QStringLiteral("/usr/local/bin:/usr/bin:/bin:/usr/games")};
+    explicit DistributionEngine(const QString& command = QStringLiteral("darkplaces-server")) {
+        quake = tree.dir("Games/Quake");
+        gameDir(tree, "Games/Quake/id1");
+        writeIni(tree, quake, command);
+    }
+    QString log() const { return tree.path("engine.log"); }
+
+    // The launcher started on this directory, its window shown.
+    std::unique_ptr<Harness> start() {
+        auto h = std::make_unique<Harness>(tree.dir("start"), /*recordStarts=*/false);
+        h->load();
+        h->form->show();
+        return h;
+    }
+
+    // Selects row `row` of the patch list, presses Play, and returns what the
+    // engine said once it said which directory it loaded.
+    QString play(Harness& h, int row) {
+        QFile::remove(log());
+        h.form->List2->setListIndex(row);
+        {
+            OutputTo output(log());
+            QTest::mouseClick(h.form->Command1, Qt::LeftButton);
+        }
+        return waitForLog(log(), "RUNEMARK_LOADED");
+    }
+};
+
+} // namespace
+
+TEST(Engine, ADistributionsEngineOnPathLoadsTheMixedCasePatch) {
+    ASSERT_TRUE(QFileInfo(engine).isExecutable()) << "darkplaces-server is not installed";
+    DistributionEngine s;
+    gameDir(s.tree, "Games/Quake/MyMod");
+    ASSERT_FALSE(QFileInfo::exists(s.quake + "/darkplaces-server"));
+    auto h = s.start();
+    ASSERT_EQ(h->form->List2->List(0), "Mymod");
+    const QString log = s.play(*h, 0);
+    ASSERT_TRUE(h->reported.isEmpty()) << h->reported.join("\n").toStdString();
+    EXPECT_TRUE(log.contains("RUNEMARK_LOADED MyMod")) << log.toStdString();
+}
+
+TEST(Engine, EachOfTwoPatchesDifferingInLetterCaseLoadsItsOwnDirectory) {
+    ASSERT_TRUE(QFileInfo(engine).isExecutable()) << "darkplaces-server is not installed";
+    DistributionEngine s(" darkplaces-server"); // a blank first is no word
+    gameDir(s.tree, "Games/Quake/ctf", "lower-ctf");
+    gameDir(s.tree, "Games/Quake/CTF", "upper-CTF");
+    auto h = s.start();
+    ASSERT_EQ(h->form->List2->ListCount(), 2);
+    for (int row = 0; row < 2; ++row) {
+        EXPECT_EQ(h->form->List2->List(row), "Ctf");
+        const QString dir = QFileInfo(h->form->List2->ItemDirectory(row)).fileName();
+        const QString log = s.play(*h, row);
+        ASSERT_TRUE(h->reported.isEmpty()) << h->reported.join("\n").toStdString();
+        EXPECT_TRUE(
+            log.contains("RUNEMARK_LOADED " + QString(dir == "ctf" ? "lower-ctf" : "upper-CTF")))
+            << dir.toStdString() << ": " << log.toStdString();
+    }
+}
+
+TEST(Engine, APatchWithANonAsciiNameLoads) {
+    ASSERT_TRUE(QFileInfo(engine).isExecutable()) << "darkplaces-server is not installed";
+    DistributionEngine s;
+    gameDir(s.tree, QString::fromUtf8("Games/Quake/stra\u00dfe"), "strasse-dir");
+    auto h = s.start();
+    ASSERT_EQ(h->form->List2->List(0), QString::fromUtf8("Stra\u00dfe"));
+    const QString log = s.play(*h, 0);
+    ASSERT_TRUE(h->reported.isEmpty()) << h->reported.join("\n").toStdString();
+    EXPECT_TRUE(log.contains("RUNEMARK_LOADED strasse-dir")) << log.toStdString();
+}
+
+TEST(Engine, AProgramInTheQuakeDirectoryWinsOverOneOnPath) {
+    ASSERT_TRUE(QFileInfo(engine).isExecutable()) << "darkplaces-server is not installed";
+    DistributionEngine s;
+    gameDir(s.tree, "Games/Quake/MyMod");
+    engineBehind(s.tree, "Games/Quake/Darkplaces-Server", "FROM_THE_QUAKE_DIRECTORY");
+    auto h = s.start();
+    const QString log = s.play(*h, 0);
+    ASSERT_TRUE(h->reported.isEmpty()) << h->reported.join("\n").toStdString();
+    EXPECT_TRUE(log.contains("FROM_THE_QUAKE_DIRECTORY")) << log.toStdString();
+    EXPECT_TRUE(log.contains("RUNEMARK_LOADED MyMod")) << log.toStdString();
+}
+
+// An AppImage is one executable file named by its full path, typed with its
+// capitals; the command line reaches the launcher lower-cased.
+TEST(Engine, AnEngineNamedByItsFullPathLoadsThePatch) {
+    ASSERT_TRUE(QFileInfo(engine).isExecutable()) << "darkplaces-server is not installed";
+    TempTree apps;
+    const QString image = engineBehind(apps, "Apps/DarkPlaces-x86_64.AppImage", "FROM_THE_IMAGE");
+    DistributionEngine s(image + " -nosound");
+    gameDir(s.tree, "Games/Quake/MyMod");
+    auto h = s.start();
+    const QString log = s.play(*h, 0);
+    ASSERT_TRUE(h->reported.isEmpty()) << h->reported.join("\n").toStdString();
+    EXPECT_TRUE(log.contains("FROM_THE_IMAGE")) << log.toStdString();
+    EXPECT_TRUE(log.contains("RUNEMARK_LOADED MyMod")) << log.toStdString();
 }

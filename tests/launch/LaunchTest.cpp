@@ -1,6 +1,7 @@
 #include "launch/Launch.h"
 #include "platform/System.h"
 #include "support/Configured.h"
+#include "support/ScopedPath.h"
 
 #include <QDir>
 #include <QFile>
@@ -72,11 +73,17 @@ TEST(Play, DoubleClickIgnoresTheCheckBoxAndDoesNothingOnADisabledList) {
 
 TEST(Play, FailuresAreReportedNamingWhatFailedAndTheLauncherStaysOpen) {
     ExampleStart c("nosuchgame -listen 8");
+    TempTree bin;
+    ScopedPath path(bin.dir("bin") + ":" + bin.dir("games"));
     platform::changeDirectory(c.tree.path("start"));
     c.f().Command1->click();
     ASSERT_EQ(c.h->reported.size(), 1);
+    // Every place tried, spelled as on disk, and where to correct it.
     EXPECT_EQ(c.h->reported[0],
-              "Cannot start " + c.quake.toUpper() + "/nosuchgame: No such file or directory");
+              "Cannot start nosuchgame: No such program. Looked for " + c.quake +
+                  "/nosuchgame and in the search path (PATH): " + bin.path("bin") + ", " +
+                  bin.path("games") +
+                  ". Correct it in \"Program And Command Line\" on the Setup tab.");
     EXPECT_EQ(platform::currentDirectory(), c.quake); // left where the start failed
     EXPECT_EQ(c.h->endRequests, 0);
 
@@ -87,15 +94,46 @@ TEST(Play, FailuresAreReportedNamingWhatFailedAndTheLauncherStaysOpen) {
     EXPECT_TRUE(c.h->started.empty());
 }
 
-TEST(Play, AnEmptyCommandOrNoSelectionStillComposesTheLaunch) {
-    ExampleStart c("");
-    c.f().Command1->click();
-    ASSERT_EQ(c.h->reported.size(), 1);
-    EXPECT_EQ(c.h->reported[0], "Cannot start " + c.quake + "/: Is a directory");
+TEST(Play, AnEmptyCommandSaysSoAndNoSelectionStillComposesTheLaunch) {
+    for (const QString command : {"", "   "}) {
+        ExampleStart c(command);
+        c.f().Command1->click();
+        ASSERT_EQ(c.h->reported.size(), 1);
+        EXPECT_EQ(c.h->reported[0], "No program is given: type one in \"Program And Command "
+                                    "Line\" on the Setup tab");
+        EXPECT_TRUE(c.h->started.empty());
+    }
 
     ExampleStart d;
     d.f().List2->setListIndex(-1);
     d.f().Command1->click();
     ASSERT_EQ(d.h->started.size(), 1u);
     EXPECT_EQ(d.h->started[0], d.words({"-game"}));
+}
+
+// A Flatpak engine: "flatpak" found on PATH, the rest as arguments, the
+// Quake directory current. The command line is lower-cased as always, so an
+// app ID with capitals is better named by its exported launcher's full path,
+// whose letter case is resolved like any path's.
+TEST(Play, AFlatpakEngineIsStartedThroughFlatpakOrItsExportedLauncher) {
+    TempTree host;
+    const auto executable = [&host](const QString& relative) {
+        const QString path = host.file(relative, "#!/bin/sh\n");
+        QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
+        return path;
+    };
+    const QString flatpak = executable("usr/bin/flatpak");
+    const QString exported = executable("var/lib/flatpak/exports/bin/io.example.QuakeEngine");
+    ScopedPath path(host.path("usr/bin"));
+    {
+        ExampleStart c("flatpak run io.example.QuakeEngine -listen 8");
+        c.f().Command1->click();
+        ASSERT_EQ(c.h->started.size(), 1u) << c.h->reported.join("\n").toStdString();
+        EXPECT_EQ(c.h->started[0], QStringList({flatpak, "run", "io.example.quakeengine", "-listen",
+                                                "8", "-game", "ctf"}));
+    }
+    ExampleStart c(exported + " -listen 8");
+    c.f().Command1->click();
+    ASSERT_EQ(c.h->started.size(), 1u) << c.h->reported.join("\n").toStdString();
+    EXPECT_EQ(c.h->started[0], QStringList({exported, "-listen", "8", "-game", "ctf"}));
 }

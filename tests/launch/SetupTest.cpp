@@ -8,6 +8,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <memory>
+
 using namespace testing_support;
 
 TEST(Setup, TheCheckBoxSwitchesListsAndKeepsSelections) {
@@ -97,24 +100,84 @@ TEST(Setup, ASavedDirectoryOnAnotherDriveIsRestoredThroughTheDriveChange) {
     EXPECT_EQ(h.form->List2->List(0), "Ctf");
 }
 
-TEST(Setup, PickingAnotherDriveMovesToItsCurrentDirectoryForGood) {
-    TwoDrives d;
-    const QString quake = makeQuake(d.tree);
-    writeIni(d.tree, quake, "quake");
-    Harness h(d.tree.dir("start"));
-    h.load();
+// The drive list holds "/" and then the volume: the arrow keys pick, as a
+// user does with the list closed.
+void pickDrive(ui::Form1& f, const QString& drive) {
+    const int to = f.Drive1->findText(drive);
+    ASSERT_GE(to, 0) << drive;
+    const int from = f.Drive1->currentIndex();
+    for (int step = 0; step < std::abs(to - from); ++step)
+        QTest::keyClick(f.Drive1, to > from ? Qt::Key_Down : Qt::Key_Up);
+}
+
+// Started with the Quake directory at `at` of the two drives' tree.
+struct TwoDriveStart : TwoDrives {
+    QString quake;
+    std::unique_ptr<Harness> h;
+    explicit TwoDriveStart(const QString& at = "quake") {
+        quake = makeQuake(tree, at);
+        writeIni(tree, quake, "quake");
+        h = std::make_unique<Harness>(tree.dir("start"));
+        h->load();
+    }
+};
+
+TEST(Setup, EachDriveBringsBackTheLastDirectoryShownOnIt) {
+    TwoDriveStart d;
+    const QString& quake = d.quake;
+    Harness& h = *d.h;
     ui::Form1& f = *h.form;
     ASSERT_EQ(f.Drive1->Drive(), "/");
 
-    f.Drive1->setCurrentIndex(f.Drive1->findText(d.usb));
-    emit f.Drive1->userPicked();
-    EXPECT_EQ(f.Dir1->Path(), d.usb);
+    pickDrive(f, d.usb);
+    EXPECT_EQ(f.Drive1->Drive(), d.usb);
+    EXPECT_EQ(f.Dir1->Path(), d.usb); // never shown before: the drive's current directory
     EXPECT_EQ(h.ctx->QuakeDir, d.usb);
+    emit f.Dir1->userOpened(d.tree.dir("usb/games"));
 
-    // Back to the first drive: its current directory, not the old Quake one.
-    f.Drive1->setCurrentIndex(f.Drive1->findText("/"));
-    emit f.Drive1->userPicked();
-    EXPECT_EQ(h.ctx->QuakeDir, d.tree.path("start"));
+    // Back on the first drive: the Quake directory, shown there last.
+    pickDrive(f, "/");
+    EXPECT_EQ(f.Dir1->Path(), quake);
+    EXPECT_EQ(h.ctx->QuakeDir, quake);
+    pickDrive(f, d.usb);
+    EXPECT_EQ(f.Dir1->Path(), d.tree.path("usb/games"));
+    pickDrive(f, "/");
+    f.Command2->click(); // Exit saves the Quake directory, not the start one
+    EXPECT_EQ(d.tree.read("start/runemark.ini"),
+              ("\"" + quake + "\"\r\n\"quake\"\r\n").toLocal8Bit());
+    EXPECT_TRUE(h.reported.isEmpty()) << h.reported.join("\n").toStdString();
+}
+
+TEST(Setup, ASavedDirectoryOnAnotherDriveIsWhereThatDriveStarts) {
+    TwoDriveStart d("usb/games/quake");
+    const QString& quake = d.quake;
+    Harness& h = *d.h;
+    ui::Form1& f = *h.form;
+    pickDrive(f, "/");
+    EXPECT_EQ(f.Dir1->Path(), d.tree.path("start"));
+    pickDrive(f, d.usb);
+    EXPECT_EQ(f.Dir1->Path(), quake);
+    EXPECT_EQ(h.ctx->QuakeDir, quake);
+}
+
+TEST(Setup, ADriveUnmountedSinceStartUpIsReportedAndBothListsStayTogether) {
+    TwoDriveStart d;
+    const QString& quake = d.quake;
+    Harness& h = *d.h;
+    ui::Form1& f = *h.form;
+    ASSERT_GE(f.Drive1->findText(d.usb), 0);
+    platform::setMountTableForTesting(QList<platform::Mount>{{"/", "/dev/sda1", "ext4"}});
+
+    pickDrive(f, d.usb); // still listed from start-up
+    ASSERT_EQ(h.reported.size(), 1);
+    EXPECT_EQ(h.reported[0], "Cannot open the drive " + d.usb +
+                                 ": It is not available (no longer mounted); mount it again or "
+                                 "choose another drive");
+    EXPECT_EQ(f.Drive1->Drive(), "/");
+    EXPECT_EQ(f.Drive1->currentText(), "/");
+    EXPECT_EQ(f.Drive1->findText(d.usb), -1); // the list is read again
+    EXPECT_EQ(f.Dir1->Path(), quake);
+    EXPECT_EQ(h.ctx->QuakeDir, quake);
 }
 #endif
 

@@ -60,7 +60,7 @@ TEST(ReadmeDiscovery, PrefersAFileNamedAfterThePatchOverOneNamedRead) {
     c.press(Qt::LeftButton);
     EXPECT_TRUE(c.readme().Enabled());
     EXPECT_EQ(c.readme().Caption(), "&Readme (ctf.txt)");
-    EXPECT_EQ(c.readme().Tag(), (c.quake + "/ctf/ctf.txt").toLower());
+    EXPECT_EQ(c.readme().Tag(), c.quake + "/ctf/ctf.txt"); // as on disk: the editor opens it
     EXPECT_FALSE(c.f().frmMenus().isVisible());
 }
 
@@ -75,7 +75,7 @@ TEST(ReadmeDiscovery, ReadsANameWithReadInLowerCaseAndDisablesTheItemWithoutOne)
     c.select("Mod");
     c.press(Qt::MiddleButton);
     EXPECT_EQ(c.readme().Caption(), "&Readme (readme.txt)");
-    EXPECT_EQ(c.readme().Tag(), (c.quake + "/mod/readme.txt").toLower());
+    EXPECT_EQ(c.readme().Tag(), c.quake + "/Mod/README.TXT");
 
     c.select("None");
     c.press(Qt::LeftButton);
@@ -120,7 +120,7 @@ TEST(ContextMenu, WithNoSelectionATextFileInTheQuakeDirectoryIsTheReadme) {
     c.press(Qt::RightButton);
     EXPECT_TRUE(watch.opened);
     EXPECT_EQ(c.readme().Caption(), "&Readme (notes-read.txt)");
-    EXPECT_EQ(c.readme().Tag(), (c.quake + "//notes-read.txt").toLower());
+    EXPECT_EQ(c.readme().Tag(), c.quake + "//notes-read.txt");
 }
 
 TEST(ContextMenu, TheChosenItemArrivesAfterTheMenuClosed) {

@@ -48,8 +48,9 @@ TEST(ResolvedWords, AProgramThatCannotStartIsAnErrorNamingIt) {
         platform::resolvedWords({tree.path("nothing-here")});
         FAIL() << "expected an error";
     } catch (const platform::Error& error) {
-        EXPECT_EQ(error.message(),
-                  "Cannot start " + tree.path("nothing-here") + ": No such file or directory");
+        EXPECT_EQ(error.message(), "Cannot start " + tree.path("nothing-here") +
+                                       ": No such program. Looked for " +
+                                       tree.path("nothing-here") + ".");
     }
     if (geteuid() != 0) { // root may run anything
         EXPECT_THROW(platform::resolvedWords({plain}), platform::Error);

@@ -79,7 +79,7 @@ TEST(ComboBox, ReportsTypedCharactersAfterApplyingThemButNotOtherChanges) {
     EXPECT_EQ(seen.size(), 5);
 }
 
-TEST(DirListBox, ListsSubdirectoriesSortedWithoutHiddenOnes) {
+TEST(DirListBox, ListsEverySubdirectorySortedHiddenOnesIncluded) {
     TempTree tree;
     for (const char* name : {"Quake/rogue", "Quake/ID1", "Quake/ctf", "Quake/.hidden"})
         tree.dir(name);
@@ -87,11 +87,12 @@ TEST(DirListBox, ListsSubdirectoriesSortedWithoutHiddenOnes) {
     ui::DirListBox dir("Dir", nullptr);
     dir.setPath(tree.path("quake"));
     EXPECT_EQ(dir.Path(), tree.path("Quake"));
-    ASSERT_EQ(dir.ListCount(), 3);
-    EXPECT_EQ(dir.List(0), tree.path("Quake/ctf"));
-    EXPECT_EQ(dir.List(1), tree.path("Quake/ID1"));
-    EXPECT_EQ(dir.List(2), tree.path("Quake/rogue"));
-    EXPECT_EQ(dir.List(3), "");
+    ASSERT_EQ(dir.ListCount(), 4);
+    EXPECT_EQ(dir.List(0), tree.path("Quake/.hidden"));
+    EXPECT_EQ(dir.List(1), tree.path("Quake/ctf"));
+    EXPECT_EQ(dir.List(2), tree.path("Quake/ID1"));
+    EXPECT_EQ(dir.List(3), tree.path("Quake/rogue"));
+    EXPECT_EQ(dir.List(4), "");
     EXPECT_EQ(dir.List(-1), tree.path("Quake"));
     EXPECT_EQ(dir.List(-2), tree.path());
     EXPECT_EQ(dir.ListIndex(), -1);
