@@ -26,6 +26,9 @@ void Combo1_KeyPress(app::Context& ctx, int keyAscii) {
 void Dir1_Change(app::Context& ctx) {
     ctx.QuakeDir = ctx.Form1.Dir1->Path();
     ctx.keptQuakeDir.reset(); // the list moved: from now on Exit saves what it shows
+    // Every directory shown is the last one on its drive, and the drive list
+    // shows its drive, however the list got there.
+    ctx.Form1.Drive1->follow(ctx.QuakeDir);
 }
 
 namespace {
@@ -61,7 +64,7 @@ void Drive1_Change(app::Context& ctx) {
                               QStringLiteral("It is not available (no longer mounted); mount it "
                                              "again or choose another drive"));
     const QString remembered = form.Drive1->rememberedDirectory(drive);
-    form.Dir1->setPath(remembered.isEmpty() ? drive : remembered);
+    form.Dir1->setPath(remembered.isEmpty() ? platform::currentDirectoryOn(drive) : remembered);
     // The letters' comparison of the classic desktop, done by drive, so that
     // it also holds where every path begins with "/".
     if (platform::sameDrive(drive, noted))

@@ -403,6 +403,17 @@ QString DriveListBox::rememberedDirectory(const QString& drive) const {
     return !path.isEmpty() && QFileInfo(path).isDir() ? path : QString();
 }
 
+void DriveListBox::follow(const QString& path) {
+    rememberDirectory(path);
+    const QString drive = platform::driveOf(path);
+    if (drive.isEmpty() || drive == current_)
+        return;
+    if (findText(drive) < 0)
+        fill(); // a volume mounted since the list was filled
+    setCurrentIndex(findText(drive));
+    current_ = drive;
+}
+
 void DriveListBox::restore(const QString& path) {
     fill();
     const QString drive = platform::driveOf(path);

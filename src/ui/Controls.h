@@ -223,6 +223,10 @@ class DriveListBox : public QComboBox {
     void rememberDirectory(const QString& path);
     // Empty when none was noted or it is gone.
     QString rememberedDirectory(const QString& drive) const;
+    // Notes `path` as its drive's last directory and shows that drive,
+    // raising no Change: the directory list went there by itself (opening a
+    // mount point crosses to another drive).
+    void follow(const QString& path);
     // Re-reads the host's drives and shows the one holding `path`, raising
     // no Change: the way back when a chosen drive cannot be opened.
     void restore(const QString& path);

@@ -22,8 +22,8 @@ class DirListBox : public QListWidget {
     DirListBox(const QString& name, QWidget* parent);
 
     QString Path() const { return path_; }
-    // Opens `path` (resolved ignoring case; a drive's text opens that drive's
-    // current directory). Raises Change inside the call when the path
+    // Opens `path` (resolved ignoring case; on Windows a drive letter alone
+    // opens that drive's current directory). Raises Change inside the call when the path
     // changes. Throws platform::Error when the directory cannot be opened.
     void setPath(const QString& path);
     int ListCount() const { return static_cast<int>(subdirectories_.size()); }

@@ -8,7 +8,6 @@
 //   RUNEMARK_MODEL_SEQUENCES=n   sequences per test (default below)
 //   RUNEMARK_MODEL_BASE=n|random first seed of the run (default fixed, so CI
 //                                repeats itself; "random" explores new ones)
-//   RUNEMARK_MODEL_STRICT=1      fail the rules listed in awaitingMerge too
 
 #include "app/Context.h"
 #include "app/SettingsFile.h"
@@ -45,26 +44,6 @@
 using namespace testing_support;
 
 namespace {
-
-// ---- Rules whose faults still await their fix.
-//
-// A violation of a rule listed here is printed and counted but does not fail
-// the test, so the test stays green until the fix is merged; then the entry
-// goes. RUNEMARK_MODEL_STRICT=1 fails them as well. The other rules the checks
-// name fail at once: full-disk, completer, esc, failed-refresh,
-// unopenable-saved-dir, quotes, missing-saved-dir, message-names-refuser,
-// play-checks-patch-dir, and the general ones (state, start-up, round-trip,
-// launch-*, ...).
-const std::map<QString, const char*> awaitingMerge = {
-    // Each drive brings back the last directory Dir1 showed on it, also when
-    // Dir1 reached that drive by opening directories rather than through the
-    // drive list (a mount point inside another drive's tree).
-    {"drive-memory", "each drive brings back the last directory shown on it"},
-    // Where every path begins with "/", a drive's root is also its drive
-    // text; opening it in Dir1 (or saving it) brings back the drive's current
-    // directory instead. The fix lies in the directory list.
-    {"open-drive-root", "opening a drive's root in Dir1 opens that directory"},
-};
 
 // ---- Texts a player types or chooses.
 
@@ -135,10 +114,9 @@ std::map<QString, Finding>& findings() {
 
 void printFindings(const char* testName) {
     for (const auto& [rule, f] : findings()) {
-        const bool gated = awaitingMerge.count(rule) != 0;
-        std::printf("[model] %s: rule %s broken %d time(s)%s, first with seed %llu: %s\n", testName,
-                    qPrintable(rule), f.count, gated ? " (awaiting merge)" : "",
-                    static_cast<unsigned long long>(f.firstSeed), qPrintable(f.example));
+        std::printf("[model] %s: rule %s broken %d time(s), first with seed %llu: %s\n", testName,
+                    qPrintable(rule), f.count, static_cast<unsigned long long>(f.firstSeed),
+                    qPrintable(f.example));
     }
     findings().clear();
 }
@@ -317,12 +295,6 @@ class Sequence {
             f.firstSeed = seed_;
             f.example = QStringLiteral("step %1: %2").arg(step_).arg(detail);
         }
-        const bool gated =
-            awaitingMerge.count(rule) && !qEnvironmentVariableIsSet("RUNEMARK_MODEL_STRICT");
-        if (gated) {
-            note(QStringLiteral("rule %1 broken (awaiting merge): %2").arg(rule, detail));
-            return;
-        }
         ADD_FAILURE() << "seed " << seed_ << " (replay: RUNEMARK_MODEL_SEED=" << seed_ << "), step "
                       << step_ << ": rule " << rule << " broken: " << detail << "\nsteps:\n"
                       << log_.join('\n');
@@ -342,7 +314,6 @@ class Sequence {
             note(QStringLiteral("window did not become active"));
         QCoreApplication::processEvents();
         m_ = Model{};
-        splitBy_.clear();
         reportsSeen_ = 0;
         startsSeen_ = 0;
         fileBefore_ = bytesOf(w_.settings);
@@ -461,14 +432,14 @@ class Sequence {
         m_.gameCommand = h_->ctx->GameCommand;
         m_.dirShown = dir;
         m_.driveMemory.insert(platform::driveOf(dir), dir);
-        invariants(e.rule);
+        invariants();
         if (ended && !stopped_) {
             note("  ended; next start");
             startRun();
         }
     }
 
-    void invariants(const char* rule) {
+    void invariants() {
         ui::Form1& f = form();
         if (f.Command1->isEnabled() != (m_.tab == 0 && m_.configured))
             violated("play-button", QStringLiteral("Play enabled %1 on tab %2, configured %3")
@@ -479,17 +450,10 @@ class Sequence {
             violated("check1", "List2 does not follow Check1");
         if (f.Combo2->isEnabled() != (m_.approved && m_.configured))
             violated("check1", "Combo2 does not follow Check1");
-        // A step under a rule awaiting its fix that split the two is blamed
-        // until they meet again.
-        const bool apart = m_.configured && h_->ctx->QuakeDir != m_.dirShown;
-        if (apart && splitBy_.isEmpty() && awaitingMerge.count(QString::fromLatin1(rule)))
-            splitBy_ = QString::fromLatin1(rule);
-        if (apart)
-            violated(splitBy_.isEmpty() ? QStringLiteral("quakedir-follows-dir1") : splitBy_,
+        if (m_.configured && h_->ctx->QuakeDir != m_.dirShown)
+            violated(QStringLiteral("quakedir-follows-dir1"),
                      QStringLiteral("QuakeDir %1 but Dir1 shows %2")
                          .arg(h_->ctx->QuakeDir, m_.dirShown));
-        else
-            splitBy_.clear();
     }
 
     // No silent wrong launch: what starts is what the window shows.
@@ -1265,7 +1229,6 @@ class Sequence {
     int startsSeen_ = 0;
     QByteArray fileBefore_;
     bool stopped_ = false;
-    QString splitBy_;
     QStringList lastReports_;
 };
 

@@ -212,14 +212,17 @@ TEST(DirListBox, RefreshSeesDirectoriesMadeSince) {
     EXPECT_EQ(dir.ListCount(), 2);
 }
 
-TEST(DirListBox, ADriveTextOpensThatDrivesCurrentDirectory) {
+// Where a drive's text is its mount path, that text is a directory like any
+// other: opening "/" opens the root (the drive list, not the directory list,
+// brings back a drive's last directory).
+TEST(DirListBox, ADrivesMountPathOpensThatDirectoryItself) {
     TempTree tree;
     platform::setMountTableForTesting(QList<platform::Mount>{{"/", "/dev/sda1", "ext4"}});
     const QString before = QDir::currentPath();
     QDir::setCurrent(tree.dir("here"));
     ui::DirListBox dir("Dir", nullptr);
     dir.setPath("/");
-    EXPECT_EQ(dir.Path(), tree.path("here"));
+    EXPECT_EQ(dir.Path(), "/");
     QDir::setCurrent(before);
     platform::setMountTableForTesting(std::nullopt);
 }
