@@ -1,6 +1,7 @@
 #include "ui/Accessibility.h"
 
 #include <QAccessibleWidget>
+#include <QComboBox>
 #include <QLabel>
 #include <QVariant>
 #include <QWidget>
@@ -73,6 +74,11 @@ void nameByText(QWidget* control, const QString& text) {
 
 void nameByTooltip(QWidget* control) {
     nameByText(control, control->toolTip());
+    // Named by its tooltip, it is not described by it too: a reader would say
+    // it twice. A combo box keeps it, as this desktop names a combo box by
+    // its shown entry.
+    if (!qobject_cast<QComboBox*>(control))
+        control->setAccessibleDescription(QString());
 }
 
 void keepFromAssistiveTools(QWidget* control) {

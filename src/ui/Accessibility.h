@@ -18,7 +18,8 @@ void nameByLabel(QWidget* control, QLabel* label);
 // Names `control` after `text` a sighted user reads beside it (a tab's
 // caption, a picture's subject) where no label or tooltip names it.
 void nameByText(QWidget* control, const QString& text);
-// Names a control that has no label after its own tooltip.
+// Names a control that has no label after its own tooltip (which then is
+// not its description as well, but for a combo box).
 void nameByTooltip(QWidget* control);
 // Keeps `control` from assistive tools: its container no longer offers it.
 void keepFromAssistiveTools(QWidget* control);

@@ -173,12 +173,16 @@ void ListBox::keyPressEvent(QKeyEvent* event) {
                    static_cast<float>(at.y() * twipsPerPixelY()));
 }
 
+QItemSelectionModel::SelectionFlags keepChosen(QItemSelectionModel::SelectionFlags command) {
+    if (command & QItemSelectionModel::Deselect)
+        return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+    return command;
+}
+
 QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex& index,
                                                               const QEvent* event) const {
-    QItemSelectionModel::SelectionFlags command = QListView::selectionCommand(index, event);
-    if (selectionMode() == SingleSelection && (command & QItemSelectionModel::Deselect))
-        command = QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
-    return command;
+    const QItemSelectionModel::SelectionFlags command = QListView::selectionCommand(index, event);
+    return selectionMode() == SingleSelection ? keepChosen(command) : command;
 }
 
 // ---- ComboEdit and ComboBox

@@ -105,6 +105,10 @@ class ListBox : public QListView {
     TextListModel* model_;
 };
 
+// A single-choice list always shows its chosen entry: a selection command
+// that would clear it (Ctrl+click, Ctrl+Space) selects instead.
+QItemSelectionModel::SelectionFlags keepChosen(QItemSelectionModel::SelectionFlags command);
+
 // The edit field of an editable combo box: reports each typed character
 // (Backspace and Enter included) once the field has taken it.
 class ComboEdit : public QLineEdit {

@@ -120,6 +120,11 @@ void DirListBox::keyPressEvent(QKeyEvent* event) {
     QListWidget::keyPressEvent(event);
 }
 
+QItemSelectionModel::SelectionFlags DirListBox::selectionCommand(const QModelIndex& index,
+                                                                 const QEvent* event) const {
+    return keepChosen(QListWidget::selectionCommand(index, event));
+}
+
 void DirListBox::setPath(const QString& path) {
 #ifdef Q_OS_WIN
     // A drive letter alone ("c:") names that drive's current directory.
@@ -218,19 +223,23 @@ void DirListBox::fillRows(const QStringList& names) {
     QFont openFont = font();
     openFont.setBold(true);
     int depth = 0;
-    const auto add = [this, &depth](const QIcon& icon, const QString& text, const QString& path) {
-        auto* item = new QListWidgetItem(icon, text);
+    const auto add = [&](bool open, const QString& text, const QString& path) {
+        auto* item = new QListWidgetItem(open ? openFolder_ : closedFolder_, text);
         item->setData(PathRole, path);
         item->setData(DepthRole, depth);
+        // What the icons and bold type show, said to a screen reader.
+        item->setData(Qt::AccessibleDescriptionRole,
+                      open ? QStringLiteral("Open directory") : QStringLiteral("Sub-directory"));
+        if (open)
+            item->setFont(openFont);
         addItem(item);
-        return item;
     };
     for (const QString& ancestor : std::as_const(ancestors_)) {
-        add(openFolder_, displayName(ancestor), ancestor)->setFont(openFont);
+        add(true, displayName(ancestor), ancestor);
         ++depth;
     }
     for (qsizetype i = 0; i < subdirectories_.size(); ++i)
-        add(closedFolder_, names.at(i), subdirectories_.at(i));
+        add(false, names.at(i), subdirectories_.at(i));
     setCurrentRow(static_cast<int>(ancestors_.size()) - 1);
 }
 

@@ -40,6 +40,9 @@ class DirListBox : public QListWidget {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // The open or highlighted row never loses its highlight (Ctrl+click).
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
 
   private:
     void reload();

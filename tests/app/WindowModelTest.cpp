@@ -13,6 +13,7 @@
 #include "app/SettingsFile.h"
 #include "app/StartUp.h"
 #include "platform/Drives.h"
+#include "platform/Process.h"
 #include "support/Harness.h"
 #include "support/TempTree.h"
 #include "support/Unprivileged.h"
@@ -494,7 +495,12 @@ class Sequence {
         if (ci(QFileInfo(words.value(0)).fileName()) != ci(typedProgram))
             violated("launch-command", QStringLiteral("started %1 for the command \"%2\"")
                                            .arg(words.value(0), m_.gameCommand));
-        const qsizetype game = words.lastIndexOf(QStringLiteral("-game"));
+        // The launcher's own "-game" follows the command's words; one the
+        // player typed into the command line is theirs to choose.
+        const qsizetype typedWords = platform::splitWords(m_.gameCommand).size();
+        qsizetype game = words.lastIndexOf(QStringLiteral("-game"));
+        if (game < typedWords)
+            game = -1;
         if (e.patch && !e.patch->isEmpty()) {
             if (game < 0 || ci(words.value(game + 1)) != ci(*e.patch))
                 violated(

@@ -71,6 +71,19 @@ TEST(ListBox, CtrlClickAndCtrlSpaceKeepTheChosenRowHighlighted) {
     EXPECT_EQ(list.selectionModel()->selectedRows().size(), 1);
 }
 
+TEST(DirListBox, CtrlClickKeepsTheHighlightedRow) {
+    TempTree tree;
+    tree.dir("quake/id1");
+    ui::DirListBox dir("Dir", nullptr);
+    dir.setPath(tree.path("quake"));
+    dir.show();
+    const int open = dir.currentRow();
+    const QPoint at = dir.visualItemRect(dir.item(open)).center();
+    QTest::mouseClick(dir.viewport(), Qt::LeftButton, Qt::ControlModifier, at);
+    EXPECT_EQ(dir.currentRow(), open);
+    EXPECT_TRUE(dir.item(open)->isSelected());
+}
+
 TEST(ComboBox, AddingKeepsSelectionAndTextAndSelectingShowsTheEntry) {
     ui::ComboBox pick("Pick", false, true, nullptr);
     pick.AddItem("Scourge Of The Armageddon");

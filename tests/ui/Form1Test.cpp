@@ -135,6 +135,11 @@ TEST(Form1, AssistiveToolsReadTheNamesBesideTheControlsButNotTheWorkList) {
     EXPECT_EQ(said(form.List2, QAccessible::Name), "Select Patch");
     EXPECT_EQ(said(form.List2, QAccessible::Description), "Select The Patch You Wish To Play");
     EXPECT_EQ(said(form.Dir1, QAccessible::Name), "Where Is Quake Installed On Your System");
+    EXPECT_EQ(said(form.Dir1, QAccessible::Description), ""); // not said twice
+    // Readers tell the open directories from the sub-directories.
+    EXPECT_EQ(form.Dir1->item(0)->data(Qt::AccessibleDescriptionRole), "Open directory");
+    EXPECT_EQ(form.Dir1->item(form.Dir1->count() - 1)->data(Qt::AccessibleDescriptionRole),
+              form.Dir1->ListCount() > 0 ? "Sub-directory" : "Open directory");
     EXPECT_EQ(form.Drive1->accessibleName(), "Select Your Quake Directory");
     EXPECT_EQ(form.Label1->buddy(), form.Drive1);
     EXPECT_EQ(form.Label2->buddy(), form.Combo1);

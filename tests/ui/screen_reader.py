@@ -39,7 +39,7 @@ EXPECTED = {
     ],
     "Setup": [
         ("combo box", "Select Your Quake Directory", WHERE),
-        ("list", WHERE, WHERE),
+        ("list", WHERE, ""),
         ("combo box", "Program And Command Line",
          "Change The Program And Command Line Options"),
         ("push button", "Play", ""),
