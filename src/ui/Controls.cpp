@@ -100,6 +100,7 @@ ListBox::ListBox(const QString& name, bool sorted, QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     // The menu comes from MouseDown alone, for the mouse and the keyboard.
     setContextMenuPolicy(Qt::PreventContextMenu);
+    showFocus(this);
 }
 
 void ListBox::Clear() {
@@ -171,6 +172,13 @@ void ListBox::keyPressEvent(QKeyEvent* event) {
     emit MouseDown(RightButton, shiftCode(event->modifiers()),
                    static_cast<float>(at.x() * twipsPerPixelX()),
                    static_cast<float>(at.y() * twipsPerPixelY()));
+}
+
+void showFocus(QAbstractItemView* list) {
+    // Our style draws a list the same with and without the keyboard focus;
+    // a keyboard user must see where Tab has gone.
+    list->setStyleSheet(
+        QStringLiteral("QAbstractItemView:focus { border: 2px solid palette(highlight); }"));
 }
 
 QItemSelectionModel::SelectionFlags keepChosen(QItemSelectionModel::SelectionFlags command) {

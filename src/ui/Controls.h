@@ -105,6 +105,9 @@ class ListBox : public QListView {
     TextListModel* model_;
 };
 
+// Frames a list in the highlight colour while it has the keyboard focus.
+void showFocus(QAbstractItemView* list);
+
 // A single-choice list always shows its chosen entry: a selection command
 // that would clear it (Ctrl+click, Ctrl+Space) selects instead.
 QItemSelectionModel::SelectionFlags keepChosen(QItemSelectionModel::SelectionFlags command);

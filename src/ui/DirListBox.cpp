@@ -101,6 +101,7 @@ DirListBox::DirListBox(const QString& name, QWidget* parent)
     setObjectName(name);
     setUniformItemSizes(true);
     setItemDelegate(new DepthDelegate(this));
+    showFocus(this);
     path_ = platform::currentDirectory();
     reload();
     // Double-click opens whatever the style's single-click setting says.
