@@ -15,6 +15,8 @@ namespace platform {
 
 namespace {
 
+ListingScope* innermost = nullptr;
+
 bool isOrdinaryFile(const QFileInfo& info) {
     if (!info.isFile() || info.isHidden())
         return false;
@@ -28,7 +30,52 @@ bool isOrdinaryFile(const QFileInfo& info) {
     return true;
 }
 
+// The listing has already left out hidden names.
+bool isOrdinaryEntry([[maybe_unused]] const QString& dir, const DirectoryEntry& entry) {
+    if (entry.kind() != EntryKind::File)
+        return false;
+#ifdef Q_OS_WIN
+    return isOrdinaryFile(QFileInfo(dir + QLatin1Char('/') + entry.name));
+#else
+    return true;
+#endif
+}
+
+// The directory as spelled; only when that cannot be read is its letter case
+// resolved, so a directory spelled right costs no extra call.
+void readDirectory(const QString& dir, const std::function<bool(const DirectoryEntry&)>& visit) {
+    if (!forEachEntry(dir, visit)) {
+        const QString resolved = resolveCase(dir);
+        if (resolved != dir)
+            forEachEntry(resolved, visit);
+    }
+}
+
 } // namespace
+
+ListingScope::ListingScope() : outer_(innermost) {
+    innermost = this;
+}
+
+ListingScope::~ListingScope() {
+    innermost = outer_;
+}
+
+const QStringList& ListingScope::filesIn(const QString& dir) {
+    if (holdsListing_ && dir == dir_)
+        return files_;
+    holdsListing_ = false;
+    files_.clear();
+    ++reads_;
+    readDirectory(dir, [&](const DirectoryEntry& entry) {
+        if (isOrdinaryEntry(dir, entry))
+            files_.append(entry.name);
+        return true;
+    });
+    dir_ = dir;
+    holdsListing_ = true;
+    return files_;
+}
 
 QString findFirstFile(const QString& pattern) {
     const QString normal = QDir::fromNativeSeparators(pattern);
@@ -47,25 +94,22 @@ QString findFirstFile(const QString& pattern) {
             return exact.fileName();
     }
 
+    if (innermost) {
+        for (const QString& name : innermost->filesIn(dir)) {
+            if (wildcardMatch(namePattern, name))
+                return name;
+        }
+        return {};
+    }
+
     QString found;
-    const auto visit = [&](const DirectoryEntry& entry) {
+    readDirectory(dir, [&](const DirectoryEntry& entry) {
         // The name first: it costs no metadata call.
-        if (!wildcardMatch(namePattern, entry.name) || entry.kind() != EntryKind::File)
+        if (!wildcardMatch(namePattern, entry.name) || !isOrdinaryEntry(dir, entry))
             return true;
-#ifdef Q_OS_WIN
-        if (!isOrdinaryFile(QFileInfo(dir + QLatin1Char('/') + entry.name)))
-            return true;
-#endif
         found = entry.name;
         return false;
-    };
-    // The directory as spelled; only when that cannot be read is its letter
-    // case resolved, so a directory spelled right costs no extra call.
-    if (!forEachEntry(dir, visit)) {
-        const QString resolved = resolveCase(dir);
-        if (resolved != dir)
-            forEachEntry(resolved, visit);
-    }
+    });
     return found;
 }
 
