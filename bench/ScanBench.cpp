@@ -2,6 +2,7 @@
 // Prints, after Google Benchmark's own table, each scan figure as a ratio of
 // the floor measured in the same run.
 
+#include "ReadFloor.h"
 #include "TreeGen.h"
 #include "app/Context.h"
 #include "catalogue/Scan.h"
@@ -11,8 +12,6 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-
-#include <dirent.h>
 
 #include <cstdio>
 #include <map>
@@ -33,26 +32,11 @@ const QString& tree(int count) {
 }
 
 // The floor: each sub-directory read once with plain readdir(), nothing else.
-// Hand-written on purpose: it is the cost every scan must pay at least.
 void BM_Floor(benchmark::State& state) {
-    const QString root = tree(static_cast<int>(state.range(0)));
-    for (auto _ : state) {
-        long entries = 0;
-        DIR* top = opendir(QFile::encodeName(root).constData());
-        while (dirent* d = readdir(top)) {
-            if (d->d_name[0] == '.')
-                continue;
-            const QByteArray sub = QFile::encodeName(root) + '/' + d->d_name;
-            DIR* dir = opendir(sub.constData());
-            if (!dir)
-                continue;
-            while (readdir(dir))
-                ++entries;
-            closedir(dir);
-        }
-        closedir(top);
-        benchmark::DoNotOptimize(entries);
-    }
+    const std::string root =
+        QFile::encodeName(tree(static_cast<int>(state.range(0)))).toStdString();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(readEverySubdirectoryOnce(root));
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
