@@ -15,7 +15,9 @@ inline long readEverySubdirectoryOnce(const std::string& root) {
     while (const dirent* d = readdir(top)) {
         if (d->d_name[0] == '.')
             continue;
-        const std::string sub = root + '/' + d->d_name;
+        std::string sub = root;
+        sub += '/';
+        sub += d->d_name;
         DIR* dir = opendir(sub.c_str());
         if (!dir)
             continue;

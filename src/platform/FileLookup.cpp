@@ -10,6 +10,9 @@
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace platform {
 
@@ -17,6 +20,7 @@ namespace {
 
 ListingScope* innermost = nullptr;
 
+#ifndef Q_OS_UNIX
 bool isOrdinaryFile(const QFileInfo& info) {
     if (!info.isFile() || info.isHidden())
         return false;
@@ -28,6 +32,22 @@ bool isOrdinaryFile(const QFileInfo& info) {
         return false;
 #endif
     return true;
+}
+#endif
+
+// Whether `name` in `dir`, spelled exactly, is an ordinary file (a link to one
+// counts). On POSIX one stat() call: QFileInfo costs more than the call
+// itself, and the scan asks once per sub-directory.
+bool isOrdinaryFileNamed(const QString& dir, const QString& name) {
+#ifdef Q_OS_UNIX
+    if (name.startsWith(QLatin1Char('.')))
+        return false; // hidden
+    struct stat target {};
+    return stat(QFile::encodeName(dir + QLatin1Char('/') + name).constData(), &target) == 0 &&
+           S_ISREG(target.st_mode);
+#else
+    return isOrdinaryFile(QFileInfo(dir + QLatin1Char('/') + name));
+#endif
 }
 
 // The listing has already left out hidden names.
@@ -42,13 +62,15 @@ bool isOrdinaryEntry([[maybe_unused]] const QString& dir, const DirectoryEntry& 
 }
 
 // The directory as spelled; only when that cannot be read is its letter case
-// resolved, so a directory spelled right costs no extra call.
-void readDirectory(const QString& dir, const std::function<bool(const DirectoryEntry&)>& visit) {
-    if (!forEachEntry(dir, visit)) {
-        const QString resolved = resolveCase(dir);
-        if (resolved != dir)
-            forEachEntry(resolved, visit);
-    }
+// resolved, so a directory spelled right costs no extra call. Tells whether
+// the directory was read as spelled.
+bool readDirectory(const QString& dir, const std::function<bool(const DirectoryEntry&)>& visit) {
+    if (forEachEntry(dir, visit))
+        return true;
+    const QString resolved = resolveCase(dir);
+    if (resolved != dir)
+        forEachEntry(resolved, visit);
+    return false;
 }
 
 } // namespace
@@ -61,20 +83,28 @@ ListingScope::~ListingScope() {
     innermost = outer_;
 }
 
-const QStringList& ListingScope::filesIn(const QString& dir) {
-    if (holdsListing_ && dir == dir_)
-        return files_;
-    holdsListing_ = false;
-    files_.clear();
-    ++reads_;
-    readDirectory(dir, [&](const DirectoryEntry& entry) {
-        if (isOrdinaryEntry(dir, entry))
-            files_.append(entry.name);
-        return true;
-    });
-    dir_ = dir;
-    holdsListing_ = true;
-    return files_;
+QString ListingScope::firstFile(const QString& dir, const QString& namePattern, bool exactFirst) {
+    if (!holdsListing_ || dir != dir_) {
+        holdsListing_ = false;
+        files_.clear();
+        ++reads_;
+        readAsSpelled_ = readDirectory(dir, [&](const DirectoryEntry& entry) {
+            if (isOrdinaryEntry(dir, entry))
+                files_.append(entry.name);
+            return true;
+        });
+        dir_ = dir;
+        holdsListing_ = true;
+    }
+    // As the exact spelling is tried first without a listing: it names an
+    // ordinary file only in a directory that exists as spelled.
+    if (exactFirst && readAsSpelled_ && files_.contains(namePattern))
+        return namePattern;
+    for (const QString& name : std::as_const(files_)) {
+        if (wildcardMatch(namePattern, name))
+            return name;
+    }
+    return {};
 }
 
 QString findFirstFile(const QString& pattern) {
@@ -86,22 +116,14 @@ QString findFirstFile(const QString& pattern) {
         dir = QStringLiteral("/");
     if (namePattern.isEmpty())
         return {};
+    const bool exactFirst = !hasWildcards(namePattern);
+
+    if (innermost)
+        return innermost->firstFile(dir, namePattern, exactFirst);
 
     // The common case, an exact name that exists, costs one metadata call.
-    if (!hasWildcards(namePattern)) {
-        const QFileInfo exact(dir + QLatin1Char('/') + namePattern);
-        if (isOrdinaryFile(exact))
-            return exact.fileName();
-    }
-
-    if (innermost) {
-        for (const QString& name : innermost->filesIn(dir)) {
-            if (wildcardMatch(namePattern, name))
-                return name;
-        }
-        return {};
-    }
-
+    if (exactFirst && isOrdinaryFileNamed(dir, namePattern))
+        return namePattern;
     QString found;
     readDirectory(dir, [&](const DirectoryEntry& entry) {
         // The name first: it costs no metadata call.

@@ -35,11 +35,12 @@ class ListingScope {
 
   private:
     friend QString findFirstFile(const QString& pattern);
-    const QStringList& filesIn(const QString& dir);
+    QString firstFile(const QString& dir, const QString& namePattern, bool exactFirst);
 
     ListingScope* outer_;
     QString dir_;
     bool holdsListing_ = false;
+    bool readAsSpelled_ = false;
     QStringList files_;
     int reads_ = 0;
 };
