@@ -5,6 +5,7 @@
 #include "platform/Error.h"
 #include "platform/Paths.h"
 #include "platform/System.h"
+#include "ui/Controls.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,7 +14,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <vector>
 
 namespace ui {
 
@@ -26,35 +26,6 @@ QString joinPath(const QString& dir, const QString& name) {
 QString displayName(const QString& path) {
     const QString name = QFileInfo(QDir::fromNativeSeparators(path)).fileName();
     return name.isEmpty() ? path : name;
-}
-
-// Orders as QString::compare ignoring case does, then by code point. That
-// compare folds each character through the Unicode tables every time, which
-// cost more than the rest of opening a directory of ten thousand; names are
-// nearly always ASCII, so each is lower-cased once, and two ASCII names
-// compare by those keys, which order them exactly as the fold does.
-void sortIgnoringCase(QStringList& names) {
-    struct Keyed {
-        QString name;
-        QString lower;
-        bool ascii;
-    };
-    std::vector<Keyed> keyed;
-    keyed.reserve(names.size());
-    for (QString& name : names) {
-        const bool ascii =
-            std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c.unicode() < 0x80; });
-        QString lower = ascii ? name.toLower() : QString();
-        keyed.push_back({std::move(name), std::move(lower), ascii});
-    }
-    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
-        const int folded = a.ascii && b.ascii ? a.lower.compare(b.lower)
-                                              : a.name.compare(b.name, Qt::CaseInsensitive);
-        return folded != 0 ? folded < 0 : a.name < b.name;
-    });
-    names.clear();
-    for (Keyed& entry : keyed)
-        names.append(std::move(entry.name));
 }
 
 } // namespace
@@ -124,7 +95,10 @@ void DirListBox::reload() {
             names.append(entry.name);
         return true;
     });
-    sortIgnoringCase(names);
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const int folded = compareIgnoringCase(a, b);
+        return folded != 0 ? folded < 0 : a < b;
+    });
     subdirectories_.clear();
     subdirectories_.reserve(names.size());
     for (const QString& name : names)

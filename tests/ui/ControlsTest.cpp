@@ -99,6 +99,19 @@ TEST(DirListBox, ListsSubdirectoriesSortedWithoutHiddenOnes) {
     EXPECT_EQ(dir.ListIndex(), -1);
 }
 
+TEST(CompareIgnoringCase, HasTheSignOfQtsCaseInsensitiveCompare) {
+    const QStringList names = {"",      "a",     "A",   "ab",     "AB",     "aB",
+                               "abc",   "abd",   "_x",  "[dm]",   "@",      "`",
+                               "{",     "Zed",   "zed", "Éclair", "éclair", "eclair",
+                               "Ωmega", "ωmega", "K",   "\u212A", "mod10",  "Mod2"};
+    const auto sign = [](int v) { return (v > 0) - (v < 0); };
+    for (const QString& a : names) {
+        for (const QString& b : names)
+            EXPECT_EQ(sign(ui::compareIgnoringCase(a, b)), sign(a.compare(b, Qt::CaseInsensitive)))
+                << a.toStdString() << " vs " << b.toStdString();
+    }
+}
+
 TEST(DirListBox, OrdersAsTheCaseInsensitiveCompareThenByCodePoint) {
     TempTree tree;
     QStringList names = {"abc",   "ABC",   "Abc",   "ab",     "Ab",     "abd",    "_x",
