@@ -27,31 +27,15 @@ int shiftCode(Qt::KeyboardModifiers modifiers) {
            (modifiers & Qt::AltModifier ? 4 : 0);
 }
 
-int compareIgnoringCase(QStringView a, QStringView b) {
-    const qsizetype common = std::min(a.size(), b.size());
-    for (qsizetype i = 0; i < common; ++i) {
-        char16_t x = a[i].unicode(), y = b[i].unicode();
-        if (x >= 0x80 || y >= 0x80)
-            return a.compare(b, Qt::CaseInsensitive);
-        if (x >= 'A' && x <= 'Z')
-            x += 'a' - 'A';
-        if (y >= 'A' && y <= 'Z')
-            y += 'a' - 'A';
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
-}
-
 int sortedInsertPosition(int count, const std::function<QString(int)>& at, const QString& text) {
     // Entries mostly arrive in order (the scan adds a sorted listing), so the
     // end is tried first.
-    if (count == 0 || compareIgnoringCase(at(count - 1), text) <= 0)
+    if (count == 0 || at(count - 1).compare(text, Qt::CaseInsensitive) <= 0)
         return count;
     int low = 0, high = count;
     while (low < high) {
         const int mid = low + (high - low) / 2;
-        if (compareIgnoringCase(at(mid), text) <= 0)
+        if (at(mid).compare(text, Qt::CaseInsensitive) <= 0)
             low = mid + 1;
         else
             high = mid;

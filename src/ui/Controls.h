@@ -23,12 +23,6 @@ constexpr int MiddleButton = 4;
 int buttonCode(Qt::MouseButton button);
 int shiftCode(Qt::KeyboardModifiers modifiers);
 
-// QString::compare(a, b, Qt::CaseInsensitive), its sign exactly. That
-// compare folds every character through the Unicode tables; names are nearly
-// always ASCII, which folds by lower-casing A to Z, at a fraction of the cost.
-// Sorting ten thousand directory names spent more on folding than on reading.
-int compareIgnoringCase(QStringView a, QStringView b);
-
 // Index of the first entry of `count` entries (read through `at`) that sorts
 // after `text` ignoring case: where a sorted list inserts a new entry, after
 // any entries equal to it.

@@ -5,7 +5,6 @@
 #include "platform/Error.h"
 #include "platform/Paths.h"
 #include "platform/System.h"
-#include "ui/Controls.h"
 
 #include <QApplication>
 #include <QDir>
@@ -96,7 +95,7 @@ void DirListBox::reload() {
         return true;
     });
     std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        const int folded = compareIgnoringCase(a, b);
+        const int folded = a.compare(b, Qt::CaseInsensitive);
         return folded != 0 ? folded < 0 : a < b;
     });
     subdirectories_.clear();

@@ -10,8 +10,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 using testing_support::TempTree;
 
 TEST(ListBox, SortedInsertIgnoresCaseAndPlacesEqualsAfter) {
@@ -97,38 +95,6 @@ TEST(DirListBox, ListsSubdirectoriesSortedWithoutHiddenOnes) {
     EXPECT_EQ(dir.List(-1), tree.path("Quake"));
     EXPECT_EQ(dir.List(-2), tree.path());
     EXPECT_EQ(dir.ListIndex(), -1);
-}
-
-TEST(CompareIgnoringCase, HasTheSignOfQtsCaseInsensitiveCompare) {
-    const QStringList names = {"",      "a",     "A",   "ab",     "AB",     "aB",
-                               "abc",   "abd",   "_x",  "[dm]",   "@",      "`",
-                               "{",     "Zed",   "zed", "Éclair", "éclair", "eclair",
-                               "Ωmega", "ωmega", "K",   "\u212A", "mod10",  "Mod2"};
-    const auto sign = [](int v) { return (v > 0) - (v < 0); };
-    for (const QString& a : names) {
-        for (const QString& b : names)
-            EXPECT_EQ(sign(ui::compareIgnoringCase(a, b)), sign(a.compare(b, Qt::CaseInsensitive)))
-                << a.toStdString() << " vs " << b.toStdString();
-    }
-}
-
-TEST(DirListBox, OrdersAsTheCaseInsensitiveCompareThenByCodePoint) {
-    TempTree tree;
-    QStringList names = {"abc",   "ABC",   "Abc",   "ab",     "Ab",     "abd",    "_x",
-                         "[dm]",  "Zed",   "zed",   "9lives", "Éclair", "éclair", "eclair",
-                         "Ωmega", "ωmega", "mod10", "Mod2",   "MOD1"};
-    for (const QString& name : names)
-        tree.dir("q/" + name);
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        const int folded = a.compare(b, Qt::CaseInsensitive);
-        return folded != 0 ? folded < 0 : a < b;
-    });
-    ui::DirListBox dir("Dir", nullptr);
-    dir.setPath(tree.path("q"));
-    QStringList listed;
-    for (int i = 0; i < dir.ListCount(); ++i)
-        listed.append(dir.List(i).section('/', -1));
-    EXPECT_EQ(listed, names);
 }
 
 TEST(DirListBox, RaisesChangeInsideTheSettingOnlyWhenThePathChanges) {
