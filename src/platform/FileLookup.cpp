@@ -37,7 +37,7 @@ bool isOrdinaryFile(const QFileInfo& info) {
 
 // Whether `name` in `dir`, spelled exactly, is an ordinary file (a link to one
 // counts). On POSIX one stat() call: QFileInfo costs more than the call
-// itself, and the scan asks once per sub-directory.
+// itself.
 bool isOrdinaryFileNamed(const QString& dir, const QString& name) {
 #ifdef Q_OS_UNIX
     if (name.startsWith(QLatin1Char('.')))
