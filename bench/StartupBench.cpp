@@ -1,7 +1,9 @@
 // Runemark's start-up, measured as a whole process: the real window, the
 // real handlers and Form_Load in the current directory, then exit as soon as
-// the window is shown and filled. The product itself takes no arguments.
+// the window, shown and filled, has been painted. The product itself takes no
+// arguments.
 
+#include "QuitWhenPainted.h"
 #include "app/Context.h"
 #include "app/Wiring.h"
 #include "platform/System.h"
@@ -10,7 +12,6 @@
 #include "ui/Form1.h"
 
 #include <QApplication>
-#include <QTimer>
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -20,9 +21,9 @@ int main(int argc, char* argv[]) {
     ui::Dispatcher dispatcher(form, app::handlersFor(ctx), [](const QString& message) {
         qFatal("start-up failed: %s", qPrintable(message));
     });
+    new QuitWhenPainted(&form);
     dispatcher.load();
     if (form.List2->ListCount() == 0)
         qFatal("start-up listed no patch");
-    QTimer::singleShot(0, &application, &QApplication::quit);
     return QApplication::exec();
 }

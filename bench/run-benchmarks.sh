@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
-# Reproduces the README's performance table: the scan against its floor
-# (Google Benchmark, in process), and whole-process start-up time and peak
-# memory against a bare Qt window (hyperfine and /usr/bin/time).
+# Reproduces the README's performance tables: the scan against its floor
+# (Google Benchmark, in process, CPU time), and whole-process start-up time
+# and peak memory against floors measured in the same run (hyperfine medians
+# and /usr/bin/time): a bare Qt window, the same window drawing a line in
+# each face Runemark uses (the start-up floor), and a process that reads
+# every sub-directory once (the scan floor). Run as root, it also measures
+# start-up with a cold page cache, dropped before every run.
 # Usage: bench/run-benchmarks.sh [BUILD_DIR]
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -9,31 +13,61 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 runemark_install_deps
 build=${1:-$here/build-bench}
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release -DRUNEMARK_TESTS=OFF -DRUNEMARK_BENCH=ON >/dev/null
-cmake --build "$build" -j2 --target bench_scan bench_startup bench_bare_window bench_make_tree
+cmake --build "$build" -j2 --target bench_scan bench_startup bench_bare_window bench_font_window \
+    bench_read_floor bench_make_tree
+b=$build/bench
 
+echo "== Machine =="
+uptime
 export QT_QPA_PLATFORM=offscreen
+echo
 echo "== Scan (in process) =="
-"$build/bench/bench_scan" --benchmark_min_time=0.3 --benchmark_repetitions=5 \
+"$b/bench_scan" --benchmark_min_time=0.3 --benchmark_repetitions=5 \
     --benchmark_report_aggregates_only=true --benchmark_color=false
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# Median seconds of row $2 of hyperfine's CSV $1, in milliseconds.
+ms() { awk -F, -v row="$2" 'NR==row+1 {printf "%.1f", $4*1000}' "$1"; }
+ratio() { printf '%.2f' "$(echo "$1" | bc -l)"; }
+peak() { /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -1; }
+
 echo
-echo "== Start-up (whole process, offscreen) =="
-printf '%-8s %10s %10s %7s %12s %12s %10s\n' subdirs "bare ms" "start ms" ratio "bare KiB" "start KiB" "+MiB"
+echo "== Start-up, warm (whole process, offscreen; medians, ms) =="
+printf '%-8s %8s %8s %8s %8s %9s %13s %10s %10s %10s %9s\n' subdirs bare fonts read start \
+    start/fonts "start/(f+r)" "bare KiB" "fonts KiB" "start KiB" "+MiB"
 for n in 100 1000 10000; do
-    "$build/bench/bench_make_tree" "$work/$n" "$n"
+    "$b/bench_make_tree" "$work/$n" "$n"
     (
         cd "$work/$n"
-        hyperfine -N --warmup 5 --runs 40 --export-csv "$work/t$n.csv" \
-            "$build/bench/bench_bare_window" "$build/bench/bench_startup" >/dev/null
-        bare_ms=$(awk -F, 'NR==2 {printf "%.1f", $2*1000}' "$work/t$n.csv")
-        start_ms=$(awk -F, 'NR==3 {printf "%.1f", $2*1000}' "$work/t$n.csv")
-        peak() { /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -1; }
-        bare_kib=$(peak "$build/bench/bench_bare_window")
-        start_kib=$(peak "$build/bench/bench_startup")
-        printf '%-8s %10s %10s %7.2f %12s %12s %10.1f\n' "$n" "$bare_ms" "$start_ms" \
-            "$(echo "$start_ms / $bare_ms" | bc -l)" "$bare_kib" "$start_kib" \
-            "$(echo "($start_kib - $bare_kib) / 1024" | bc -l)"
+        hyperfine -N --warmup 5 --runs 30 --export-csv "$work/w$n.csv" "$b/bench_bare_window" \
+            "$b/bench_font_window" "$b/bench_read_floor quake" "$b/bench_startup" >/dev/null
+        bare=$(ms "$work/w$n.csv" 1) fonts=$(ms "$work/w$n.csv" 2)
+        read=$(ms "$work/w$n.csv" 3) start=$(ms "$work/w$n.csv" 4)
+        bare_kib=$(peak "$b/bench_bare_window") fonts_kib=$(peak "$b/bench_font_window")
+        start_kib=$(peak "$b/bench_startup")
+        printf '%-8s %8s %8s %8s %8s %9s %13s %10s %10s %10s %9.1f\n' "$n" "$bare" "$fonts" \
+            "$read" "$start" "$(ratio "$start / $fonts")" "$(ratio "$start / ($fonts + $read)")" \
+            "$bare_kib" "$fonts_kib" "$start_kib" "$(echo "($start_kib - $bare_kib) / 1024" | bc -l)"
+    )
+done
+
+if [ "$(id -u)" -ne 0 ] || [ ! -w /proc/sys/vm/drop_caches ]; then
+    echo
+    echo "(not root: cold start-up skipped)"
+    exit 0
+fi
+echo
+echo "== Start-up, cold: page cache dropped before every run (medians, ms) =="
+printf '%-8s %8s %8s %8s %9s %13s\n' subdirs fonts read start start/fonts "start/(f+r)"
+for n in 1000 10000; do
+    (
+        cd "$work/$n"
+        hyperfine -N --runs 8 --prepare "sh -c 'sync; echo 3 > /proc/sys/vm/drop_caches'" \
+            --export-csv "$work/c$n.csv" "$b/bench_font_window" "$b/bench_read_floor quake" \
+            "$b/bench_startup" >/dev/null
+        fonts=$(ms "$work/c$n.csv" 1) read=$(ms "$work/c$n.csv" 2) start=$(ms "$work/c$n.csv" 3)
+        printf '%-8s %8s %8s %8s %9s %13s\n' "$n" "$fonts" "$read" "$start" \
+            "$(ratio "$start / $fonts")" "$(ratio "$start / ($fonts + $read)")"
     )
 done

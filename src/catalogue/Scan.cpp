@@ -2,6 +2,7 @@
 
 #include "app/Context.h"
 #include "catalogue/PatchName.h"
+#include "platform/FileLookup.h"
 #include "platform/Paths.h"
 #include "ui/Form1.h"
 
@@ -14,6 +15,9 @@ void scanPatches(app::Context& ctx, ScanMode mode) {
     for (int i = 0; i < form.Dir1->ListCount(); ++i)
         form.List1->AddItem(form.Dir1->List(i));
 
+    // Both probes of a sub-directory answered from one read of it; nothing
+    // read here outlives the scan.
+    const platform::ListingScope oneReadPerDirectory;
     for (int i = 0; i < form.List1->ListCount(); ++i) {
         const QString entry = form.List1->List(i);
         app::ProbeFile(ctx, entry + sep + QStringLiteral("progs.dat"));

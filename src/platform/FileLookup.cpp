@@ -10,11 +10,17 @@
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace platform {
 
 namespace {
 
+ListingScope* innermost = nullptr;
+
+#ifndef Q_OS_UNIX
 bool isOrdinaryFile(const QFileInfo& info) {
     if (!info.isFile() || info.isHidden())
         return false;
@@ -27,8 +33,79 @@ bool isOrdinaryFile(const QFileInfo& info) {
 #endif
     return true;
 }
+#endif
+
+// Whether `name` in `dir`, spelled exactly, is an ordinary file (a link to one
+// counts). On POSIX one stat() call: QFileInfo costs more than the call
+// itself.
+bool isOrdinaryFileNamed(const QString& dir, const QString& name) {
+#ifdef Q_OS_UNIX
+    if (name.startsWith(QLatin1Char('.')))
+        return false; // hidden
+    struct stat target {};
+    return stat(QFile::encodeName(dir + QLatin1Char('/') + name).constData(), &target) == 0 &&
+           S_ISREG(target.st_mode);
+#else
+    return isOrdinaryFile(QFileInfo(dir + QLatin1Char('/') + name));
+#endif
+}
+
+// The listing has already left out hidden names.
+bool isOrdinaryEntry([[maybe_unused]] const QString& dir, const DirectoryEntry& entry) {
+    if (entry.kind() != EntryKind::File)
+        return false;
+#ifdef Q_OS_WIN
+    return isOrdinaryFile(QFileInfo(dir + QLatin1Char('/') + entry.name));
+#else
+    return true;
+#endif
+}
+
+// The directory as spelled; only when that cannot be read is its letter case
+// resolved, so a directory spelled right costs no extra call. Tells whether
+// the directory was read as spelled.
+bool readDirectory(const QString& dir, const std::function<bool(const DirectoryEntry&)>& visit) {
+    if (forEachEntry(dir, visit))
+        return true;
+    const QString resolved = resolveCase(dir);
+    if (resolved != dir)
+        forEachEntry(resolved, visit);
+    return false;
+}
 
 } // namespace
+
+ListingScope::ListingScope() : outer_(innermost) {
+    innermost = this;
+}
+
+ListingScope::~ListingScope() {
+    innermost = outer_;
+}
+
+QString ListingScope::firstFile(const QString& dir, const QString& namePattern, bool exactFirst) {
+    if (!holdsListing_ || dir != dir_) {
+        holdsListing_ = false;
+        files_.clear();
+        ++reads_;
+        readAsSpelled_ = readDirectory(dir, [&](const DirectoryEntry& entry) {
+            if (isOrdinaryEntry(dir, entry))
+                files_.append(entry.name);
+            return true;
+        });
+        dir_ = dir;
+        holdsListing_ = true;
+    }
+    // As the exact spelling is tried first without a listing: it names an
+    // ordinary file only in a directory that exists as spelled.
+    if (exactFirst && readAsSpelled_ && files_.contains(namePattern))
+        return namePattern;
+    for (const QString& name : std::as_const(files_)) {
+        if (wildcardMatch(namePattern, name))
+            return name;
+    }
+    return {};
+}
 
 QString findFirstFile(const QString& pattern) {
     const QString normal = QDir::fromNativeSeparators(pattern);
@@ -39,33 +116,22 @@ QString findFirstFile(const QString& pattern) {
         dir = QStringLiteral("/");
     if (namePattern.isEmpty())
         return {};
+    const bool exactFirst = !hasWildcards(namePattern);
+
+    if (innermost)
+        return innermost->firstFile(dir, namePattern, exactFirst);
 
     // The common case, an exact name that exists, costs one metadata call.
-    if (!hasWildcards(namePattern)) {
-        const QFileInfo exact(dir + QLatin1Char('/') + namePattern);
-        if (isOrdinaryFile(exact))
-            return exact.fileName();
-    }
-
+    if (exactFirst && isOrdinaryFileNamed(dir, namePattern))
+        return namePattern;
     QString found;
-    const auto visit = [&](const DirectoryEntry& entry) {
+    readDirectory(dir, [&](const DirectoryEntry& entry) {
         // The name first: it costs no metadata call.
-        if (!wildcardMatch(namePattern, entry.name) || entry.kind() != EntryKind::File)
+        if (!wildcardMatch(namePattern, entry.name) || !isOrdinaryEntry(dir, entry))
             return true;
-#ifdef Q_OS_WIN
-        if (!isOrdinaryFile(QFileInfo(dir + QLatin1Char('/') + entry.name)))
-            return true;
-#endif
         found = entry.name;
         return false;
-    };
-    // The directory as spelled; only when that cannot be read is its letter
-    // case resolved, so a directory spelled right costs no extra call.
-    if (!forEachEntry(dir, visit)) {
-        const QString resolved = resolveCase(dir);
-        if (resolved != dir)
-            forEachEntry(resolved, visit);
-    }
+    });
     return found;
 }
 

@@ -4,7 +4,13 @@ namespace platform {
 
 namespace {
 bool sameIgnoringCase(QChar a, QChar b) {
-    return a == b || a.toCaseFolded() == b.toCaseFolded();
+    if (a == b)
+        return true;
+    // ASCII, nearly every file name, folds without the Unicode tables.
+    if (a.unicode() < 0x80 && b.unicode() < 0x80)
+        return (a.unicode() | 0x20) == (b.unicode() | 0x20) && (a.unicode() | 0x20) >= 'a' &&
+               (a.unicode() | 0x20) <= 'z';
+    return a.toCaseFolded() == b.toCaseFolded();
 }
 
 // Windows names cannot hold '*', '?' or a backslash, and there a backslash

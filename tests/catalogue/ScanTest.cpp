@@ -2,6 +2,7 @@
 #include "catalogue/PatchName.h"
 #include "support/Configured.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 using namespace testing_support;
@@ -91,6 +92,28 @@ TEST(Scan, RescanListsHipnoticAndRogueAsPatchesAndLeavesCombo2Alone) {
     EXPECT_EQ(entries(f.List2), QStringList({"Ctf", "Hipnotic", "Rogue"}));
     EXPECT_EQ(f.Combo2->count(), 3);
     EXPECT_EQ(f.List2->ListIndex(), 0);
+}
+
+TEST(Scan, EachScanSeesTheDiskAsItIsThen) {
+    Scanned s([](const TempTree& t) {
+        makeQuake(t);
+        t.file("quake/ctf/pak0.pak");
+    });
+    ui::Form1& f = s.f();
+    // Between two scans: maps gains a progs.dat in another case, ctf loses
+    // its progs.dat but keeps a .pak file, hipnotic loses its only .pak.
+    s.tree.file("quake/maps/PROGS.DAT");
+    QFile::remove(s.tree.path("quake/ctf/progs.dat"));
+    QFile::remove(s.tree.path("quake/hipnotic/pak0.pak"));
+    f.List1->Clear();
+    f.List2->Clear();
+    catalogue::scanPatches(*s.h->ctx, catalogue::ScanMode::Refresh);
+    EXPECT_EQ(entries(f.List2), QStringList({"Ctf", "Maps", "Rogue"}));
+    QFile::remove(s.tree.path("quake/ctf/pak0.pak"));
+    f.List1->Clear();
+    f.List2->Clear();
+    catalogue::scanPatches(*s.h->ctx, catalogue::ScanMode::Refresh);
+    EXPECT_EQ(entries(f.List2), QStringList({"Maps", "Rogue"}));
 }
 
 TEST(PatchName, IsTheLastComponentLowerCasedWithACapitalFirst) {

@@ -1,4 +1,5 @@
 #include "platform/FileLookup.h"
+#include "platform/DirectoryListing.h"
 #include "platform/Wildcard.h"
 #include "support/TempTree.h"
 
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 using platform::findFirstFile;
+using platform::ListingScope;
 using platform::wildcardMatch;
 using testing_support::TempTree;
 
@@ -88,4 +90,116 @@ TEST(FileLookup, BareNamesLookInTheCurrentDirectory) {
     ASSERT_TRUE(QDir::setCurrent(tree.path()));
     EXPECT_EQ(findFirstFile("RUNEMARK.INI"), "runemark.ini");
     QDir::setCurrent(before);
+}
+
+namespace {
+
+// The ordinary files of `dir` in the directory's own order, as a fresh read
+// gives them: what "first" means for a lookup.
+QStringList filesInListingOrder(const QString& dir) {
+    QStringList files;
+    platform::forEachEntry(dir, [&files](const platform::DirectoryEntry& entry) {
+        if (entry.kind() == platform::EntryKind::File)
+            files.append(entry.name);
+        return true;
+    });
+    return files;
+}
+
+} // namespace
+
+TEST(ListingScope, AnswersEveryPatternAsAFreshLookupDoes) {
+    TempTree tree;
+    for (const char* name : {"b.pak", "A.PAK", "c.Pak", "readme.txt", "Progs.Dat", "PROGS.DAT"})
+        tree.file(QStringLiteral("q/Mod/") + name);
+    tree.file("q/Mod/.hidden.pak");
+    tree.dir("q/Mod/dir.pak");   // a directory named like a file
+    tree.dir("q/Mod/progs.dat"); // and like the exact name
+    tree.file("q/target.txt");
+    QFile::link(tree.path("q/target.txt"), tree.path("q/Mod/linked.txt"));
+    QFile::link(tree.path("q/nowhere"), tree.path("q/Mod/dangling.pak"));
+    QFile::link(tree.path("q"), tree.path("q/Mod/dirlink.pak"));
+
+    const QStringList patterns = {
+        "q/Mod/*.pak",        "q/Mod/*.PAK",       "q/Mod/progs.dat",  "q/Mod/PROGS.DAT",
+        "q/Mod/Progs.Dat",    "q/Mod/pROGS.dAT",   "q/Mod/*read*.txt", "q/Mod/*.txt",
+        "q/Mod/linked.TXT",   "q/Mod/.hidden.pak", "q/Mod/*.hidden*",  "q/Mod/dir.pak",
+        "q/Mod/dangling.pak", "q/Mod/dirlink.pak", "q/Mod/*",          "q/Mod/?.pak",
+        "Q/mod/*.pak",        "Q/mod/progs.dat",   "Q/mod/PROGS.DAT",  "Q/mod/Progs.Dat",
+        "q/none/*.pak",       "q/Mod/none.dat",
+    };
+    QStringList fresh;
+    for (const QString& pattern : patterns)
+        fresh.append(findFirstFile(tree.path(pattern)));
+    QStringList scoped;
+    {
+        const ListingScope scope;
+        for (const QString& pattern : patterns)
+            scoped.append(findFirstFile(tree.path(pattern)));
+    }
+    EXPECT_EQ(scoped, fresh);
+
+    // And what they are: the first in listing order, case ignored, hidden
+    // names, directories and dangling links never; an exact spelling first.
+    const QStringList order = filesInListingOrder(tree.path("q/Mod"));
+    const auto first = [&order](const QString& pattern) {
+        for (const QString& name : order) {
+            if (wildcardMatch(pattern, name))
+                return name;
+        }
+        return QString();
+    };
+    const QString pak = first("*.pak");
+    const QString progs = first("progs.dat");
+    EXPECT_TRUE(pak == "b.pak" || pak == "A.PAK" || pak == "c.Pak") << pak;
+    EXPECT_TRUE(progs == "Progs.Dat" || progs == "PROGS.DAT") << progs;
+    // A directory spelled otherwise has no exact spelling to prefer.
+    const QStringList expected = {
+        pak,          pak,   progs, "PROGS.DAT", "Progs.Dat", progs, "readme.txt",  first("*.txt"),
+        "linked.txt", "",    "",    "",          "",          "",    order.first(), pak,
+        pak,          progs, progs, progs,       "",          ""};
+    EXPECT_EQ(scoped, expected);
+}
+
+TEST(ListingScope, ReadsEachDirectoryOnceAndKeepsNothingOnceItEnds) {
+    TempTree tree;
+    tree.file("q/a/pak0.pak");
+    tree.file("q/b/PROGS.DAT");
+    {
+        const ListingScope scope;
+        EXPECT_EQ(findFirstFile(tree.path("q/a/progs.dat")), "");
+        EXPECT_EQ(findFirstFile(tree.path("q/a/*.pak")), "pak0.pak");
+        EXPECT_EQ(scope.directoriesRead(), 1);
+        EXPECT_EQ(findFirstFile(tree.path("q/b/progs.dat")), "PROGS.DAT");
+        EXPECT_EQ(findFirstFile(tree.path("q/b/*.pak")), "");
+        EXPECT_EQ(scope.directoriesRead(), 2);
+        // Only the last directory read is kept.
+        EXPECT_EQ(findFirstFile(tree.path("q/a/*.pak")), "pak0.pak");
+        EXPECT_EQ(scope.directoriesRead(), 3);
+        EXPECT_EQ(findFirstFile(tree.path("q/a/PAK0.PAK")), "pak0.pak");
+        EXPECT_EQ(scope.directoriesRead(), 3);
+    }
+
+    // Files that come and go between two scopes are seen by the later one
+    // and by lookups outside any scope.
+    QFile::remove(tree.path("q/a/pak0.pak"));
+    tree.file("q/a/Progs.dat");
+    tree.file("q/b/pak1.pak");
+    {
+        const ListingScope scope;
+        EXPECT_EQ(findFirstFile(tree.path("q/a/*.pak")), "");
+        EXPECT_EQ(findFirstFile(tree.path("q/a/progs.dat")), "Progs.dat");
+        EXPECT_EQ(findFirstFile(tree.path("q/b/*.pak")), "pak1.pak");
+        {
+            // A nested scope serves on its own and hands back on ending.
+            const ListingScope inner;
+            EXPECT_EQ(findFirstFile(tree.path("q/b/*.dat")), "PROGS.DAT");
+            EXPECT_EQ(inner.directoriesRead(), 1);
+        }
+        EXPECT_EQ(findFirstFile(tree.path("q/b/*.pak")), "pak1.pak");
+        EXPECT_EQ(scope.directoriesRead(), 2);
+    }
+    tree.file("q/b/pak2.pak");
+    QFile::remove(tree.path("q/b/pak1.pak"));
+    EXPECT_EQ(findFirstFile(tree.path("q/b/*.pak")), "pak2.pak");
 }
