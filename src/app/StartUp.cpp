@@ -96,6 +96,8 @@ void startUpSequence(Context& ctx, Occasion occasion) {
         if (!form.Visible())
             form.show();
     }
+    // What the command-line box shows before a Refresh empties it.
+    const QString shownCommand = form.Combo1->Text();
     form.List1->Clear();
     form.List2->Clear();
     form.Combo1->Clear();
@@ -116,6 +118,12 @@ void startUpSequence(Context& ctx, Occasion occasion) {
         problem = error;
         configured = false;
         recover(ctx, occasion, savedDir);
+    }
+    // A Refresh that finds no saved command line keeps the player's: what
+    // the box shows is what Play starts and Exit saves.
+    if (!startUp && form.Combo1->ListCount() == 0) {
+        form.Combo1->AddItem(shownCommand);
+        ctx.GameCommand = shownCommand;
     }
     if (startUp && !configured) {
         form.List2->setEnabled(false);

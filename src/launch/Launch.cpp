@@ -8,7 +8,10 @@
 #include "platform/System.h"
 #include "ui/Form1.h"
 
+#include <QDir>
 #include <QFileInfo>
+
+#include <exception>
 
 namespace launch {
 
@@ -61,6 +64,25 @@ void checkInQuakeDirectory(const Entry& entry, const QString& quakeDir) {
                 again);
 }
 
+// The Quake directory is current while a game is started; afterwards the
+// launcher's own directory is, also when the start was refused: left in the
+// Quake directory, the launcher would keep a removable disk from unmounting.
+class InQuakeDirectory {
+  public:
+    explicit InQuakeDirectory(const QString& quakeDir) { platform::changeDirectory(quakeDir); }
+    ~InQuakeDirectory() {
+        // Best effort while the start's own error is on its way to the user.
+        if (std::uncaught_exceptions() > failing_)
+            QDir::setCurrent(platform::programDirectory());
+    }
+    InQuakeDirectory(const InQuakeDirectory&) = delete;
+    InQuakeDirectory& operator=(const InQuakeDirectory&) = delete;
+    void leave() { platform::changeDirectory(platform::programDirectory()); }
+
+  private:
+    int failing_ = std::uncaught_exceptions();
+};
+
 void startGame(const app::Context& ctx, const QStringList& words) {
     platform::startProgram(words, platform::MaximizedFocus, engineLookup(ctx.QuakeDir));
 }
@@ -73,14 +95,14 @@ void startPatch(const app::Context& ctx, const Entry& patch) {
 } // namespace
 
 void launchSelectedPatch(app::Context& ctx) {
-    platform::changeDirectory(ctx.QuakeDir);
+    InQuakeDirectory current(ctx.QuakeDir);
     startPatch(ctx, selectedPatch(ctx.Form1));
-    platform::changeDirectory(platform::programDirectory());
+    current.leave();
 }
 
 void Command1_Click(app::Context& ctx) {
     ui::Form1& form = ctx.Form1;
-    platform::changeDirectory(ctx.QuakeDir);
+    InQuakeDirectory current(ctx.QuakeDir);
     if (form.Check1->Value() == 0) {
         startPatch(ctx, selectedPatch(form));
     } else {
@@ -96,7 +118,7 @@ void Command1_Click(app::Context& ctx) {
             startGame(ctx, baseWords(ctx.GameCommand) + appended);
         }
     }
-    platform::changeDirectory(platform::programDirectory());
+    current.leave();
 }
 
 void List2_DblClick(app::Context& ctx) {

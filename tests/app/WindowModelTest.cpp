@@ -903,7 +903,9 @@ class Sequence {
     Expect refreshExpect(const Saved& saved, const QString& dirBefore) {
         Expect e = same("refresh");
         if (!saved.present) {
-            e.combo = {app::CommandPresets.at(0)};
+            // No saved command line: the player's stays shown, and started.
+            e.combo = {m_.comboText};
+            e.commands = {m_.comboText};
         } else if (saved.usable()) {
             e.combo = {saved.values[1]};
             e.commands = {saved.values[1]};
@@ -913,13 +915,12 @@ class Sequence {
             rememberUnshown(Saved{});
         } else {
             // An error must not destroy state: the box shows the saved
-            // command, the first offered one or what it showed before.
+            // command or, when none could be read, what it showed before;
+            // either way that is what Play starts.
             e.rule = "failed-refresh";
             e.report = Expect::Report::Required;
-            e.combo = {m_.comboText, app::CommandPresets.at(0)};
-            if (saved.values.size() == 2)
-                e.combo.append(saved.values[1]);
-            e.commands.clear();
+            e.combo = {saved.values.size() == 2 ? saved.values[1] : m_.comboText};
+            e.commands = e.combo;
             e.dirs = {dirBefore, w_.start};
             e.configured.reset();
             rememberUnshown(saved);

@@ -83,14 +83,19 @@ TEST(MenuRefresh, ReturnsToTheSavedDirectoryAndCommand) {
     EXPECT_EQ(c.patches().first(), "Ctf");
 }
 
-TEST(MenuRefresh, WithoutTheSettingsFileLeavesAnEmptyEnabledList) {
+// Without a saved command line the player's own stays first and shown: it is
+// what Play then starts and Exit saves.
+TEST(MenuRefresh, WithoutTheSettingsFileLeavesAnEmptyEnabledListAndTheCommandLine) {
     MenuStart c;
     QFile::remove(c.tree.path("start/runemark.ini"));
     emit c.f().menuClick(3); // through the wiring, which hands the menu Refresh
     EXPECT_EQ(c.f().List2->ListCount(), 0);
     EXPECT_TRUE(c.f().List2->isEnabled());
-    EXPECT_EQ(c.f().Combo1->ListCount(), 4);
-    EXPECT_EQ(c.f().Combo1->Text(), "quake -dedicated # +map #");
+    EXPECT_EQ(entries(c.f().Combo1),
+              QStringList({"quake -listen 8", "quake -dedicated # +map #", "quake -listen # +map #",
+                           "winquake -dedicated # +map #", "winquake -listen # +map #"}));
+    EXPECT_EQ(c.f().Combo1->Text(), "quake -listen 8");
+    EXPECT_EQ(c.h->ctx->GameCommand, "quake -listen 8");
     EXPECT_EQ(c.f().Combo2->ListCount(), 3);
     EXPECT_TRUE(c.h->reported.isEmpty());
 }
@@ -123,16 +128,21 @@ TEST(MenuRefresh, AFailureKeepsTheCommandLineAndTheDirectoryListInStep) {
     EXPECT_EQ(c.tree.read("start/runemark.ini"), saved);
 }
 
-TEST(MenuRefresh, ASettingsFileCutShortLeavesTheOfferedCommandLines) {
+// The command line shown is what Play starts, also after a failed Refresh:
+// the player's command is kept, not swapped for an offered one behind it.
+TEST(MenuRefresh, ASettingsFileCutShortKeepsTheShownCommandLineAndPlaysIt) {
     MenuStart c;
+    c.f().Combo1->setListIndex(2); // chosen without typing: shown, and so started
     c.tree.file("start/runemark.ini", ("\"" + c.quake + "\"\r\n").toUtf8());
     emit c.f().menuClick(3);
     ASSERT_EQ(c.h->reported.size(), 1);
     EXPECT_TRUE(c.h->reported[0].contains("runemark.ini")) << c.h->reported[0];
     EXPECT_EQ(entries(c.f().Combo1),
-              QStringList({"quake -dedicated # +map #", "quake -listen # +map #",
-                           "winquake -dedicated # +map #", "winquake -listen # +map #"}));
-    EXPECT_EQ(c.f().Combo1->Text(), "quake -dedicated # +map #");
+              QStringList({"quake -listen # +map #", "quake -dedicated # +map #",
+                           "quake -listen # +map #", "winquake -dedicated # +map #",
+                           "winquake -listen # +map #"}));
+    EXPECT_EQ(c.f().Combo1->Text(), "quake -listen # +map #");
+    EXPECT_EQ(c.h->ctx->GameCommand, "quake -listen # +map #");
     EXPECT_EQ(c.h->ctx->QuakeDir, c.f().Dir1->Path());
     EXPECT_TRUE(c.f().List2->isEnabled());
 }
