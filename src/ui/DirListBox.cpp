@@ -17,7 +17,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <numeric>
+#include <utility>
 #include <vector>
 
 namespace ui {
@@ -248,24 +248,18 @@ void DirListBox::reload() {
 
 void DirListBox::sortForReading(QStringList& names) {
     // Sort keys make the collation cheap on large directories; names equal
-    // but for case keep a fixed order. Positions are sorted, not the keys,
-    // so each exchange moves two integers.
+    // but for case keep a fixed order.
     const QCollator& collator = readingCollator();
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(static_cast<size_t>(names.size()));
+    std::vector<std::pair<QCollatorSortKey, QString>> keyed;
+    keyed.reserve(static_cast<size_t>(names.size()));
     for (const QString& name : std::as_const(names))
-        keys.push_back(collator.sortKey(name));
-    std::vector<qsizetype> order(keys.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
-        const int o = keys[static_cast<size_t>(a)].compare(keys[static_cast<size_t>(b)]);
-        return o != 0 ? o < 0 : names.at(a) < names.at(b);
+        keyed.emplace_back(collator.sortKey(name), name);
+    std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+        const int order = a.first.compare(b.first);
+        return order != 0 ? order < 0 : a.second < b.second;
     });
-    QStringList sorted;
-    sorted.reserve(names.size());
-    for (const qsizetype at : order)
-        sorted.append(names.at(at));
-    names = std::move(sorted);
+    for (qsizetype i = 0; i < names.size(); ++i)
+        names[i] = keyed[static_cast<size_t>(i)].second;
 }
 
 void DirListBox::fillRows(const QStringList& names) {
