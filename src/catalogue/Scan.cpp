@@ -6,6 +6,8 @@
 #include "platform/Paths.h"
 #include "ui/Form1.h"
 
+#include <QStringBuilder>
+
 namespace catalogue {
 
 void scanPatches(app::Context& ctx, ScanMode mode) {
@@ -24,12 +26,12 @@ void scanPatches(app::Context& ctx, ScanMode mode) {
         const platform::ListingScope oneReadPerDirectory;
         for (int i = 0; i < form.List1->ListCount(); ++i) {
             const QString entry = form.List1->List(i);
-            app::ProbeFile(ctx, entry + sep + QStringLiteral("progs.dat"));
+            app::ProbeFile(ctx, entry % sep % QStringLiteral("progs.dat"));
             if (ctx.ProbeResult) {
                 form.List2->AddItem(patchName(entry), entry);
                 continue;
             }
-            app::ProbeFile(ctx, entry + sep + QStringLiteral("*.pak"));
+            app::ProbeFile(ctx, entry % sep % QStringLiteral("*.pak"));
             if (!ctx.ProbeResult)
                 continue;
             const QString name = patchName(entry);
