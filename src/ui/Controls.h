@@ -88,9 +88,9 @@ class ListBox : public QListView {
     void AddItem(const QString& text, const QString& directory);
     QString ItemDirectory(int index) const;
 
-    // While one lives, the entries added are shown to the view in one step
-    // when it ends: filling a list with thousands of entries then costs
-    // the view one update, not one per entry.
+    // While one lives, the entries added to a list that was empty are shown
+    // to the view in one step when it ends: filling a list with thousands
+    // of entries then costs the view one update, not one per entry.
     class Fill {
       public:
         explicit Fill(ListBox& list) : model_(list.model_) { model_->beginFill(); }
