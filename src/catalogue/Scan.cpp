@@ -6,38 +6,45 @@
 #include "platform/Paths.h"
 #include "ui/Form1.h"
 
+#include <QStringBuilder>
+
 namespace catalogue {
 
 void scanPatches(app::Context& ctx, ScanMode mode) {
     ui::Form1& form = ctx.Form1;
     const QString sep = platform::separator();
 
-    for (int i = 0; i < form.Dir1->ListCount(); ++i)
-        form.List1->AddItem(form.Dir1->List(i));
+    {
+        // The lists are shown their entries once, when the scan has added
+        // them all.
+        const ui::ListBox::Fill fillList1(*form.List1), fillList2(*form.List2);
+        for (int i = 0; i < form.Dir1->ListCount(); ++i)
+            form.List1->AddItem(form.Dir1->List(i));
 
-    // Both probes of a sub-directory answered from one read of it; nothing
-    // read here outlives the scan.
-    const platform::ListingScope oneReadPerDirectory;
-    for (int i = 0; i < form.List1->ListCount(); ++i) {
-        const QString entry = form.List1->List(i);
-        app::ProbeFile(ctx, entry + sep + QStringLiteral("progs.dat"));
-        if (ctx.ProbeResult) {
-            form.List2->AddItem(patchName(entry), entry);
-            continue;
-        }
-        app::ProbeFile(ctx, entry + sep + QStringLiteral("*.pak"));
-        if (!ctx.ProbeResult)
-            continue;
-        const QString name = patchName(entry);
-        const OfficialGame* game = officialGameNamed(name);
-        if (mode == ScanMode::Refresh) {
-            if (game != &OfficialGames[0]) // only the base game is held back
+        // Both probes of a sub-directory answered from one read of it;
+        // nothing read here outlives the scan.
+        const platform::ListingScope oneReadPerDirectory;
+        for (int i = 0; i < form.List1->ListCount(); ++i) {
+            const QString entry = form.List1->List(i);
+            app::ProbeFile(ctx, entry % sep % QStringLiteral("progs.dat"));
+            if (ctx.ProbeResult) {
+                form.List2->AddItem(patchName(entry), entry);
+                continue;
+            }
+            app::ProbeFile(ctx, entry % sep % QStringLiteral("*.pak"));
+            if (!ctx.ProbeResult)
+                continue;
+            const QString name = patchName(entry);
+            const OfficialGame* game = officialGameNamed(name);
+            if (mode == ScanMode::Refresh) {
+                if (game != &OfficialGames[0]) // only the base game is held back
+                    form.List2->AddItem(name, entry);
+            } else if (!game) {
                 form.List2->AddItem(name, entry);
-        } else if (!game) {
-            form.List2->AddItem(name, entry);
-        } else {
-            form.Combo2->AddItem(QLatin1String(game->title), entry);
-            form.Combo2->setListIndex(0);
+            } else {
+                form.Combo2->AddItem(QLatin1String(game->title), entry);
+                form.Combo2->setListIndex(0);
+            }
         }
     }
 

@@ -83,23 +83,23 @@ ListingScope::~ListingScope() {
     innermost = outer_;
 }
 
-QString ListingScope::firstFile(const QString& dir, const QString& namePattern, bool exactFirst) {
+QString ListingScope::firstFile(QStringView dir, QStringView namePattern, bool exactFirst) {
     if (!holdsListing_ || dir != dir_) {
         holdsListing_ = false;
         files_.clear();
         ++reads_;
-        readAsSpelled_ = readDirectory(dir, [&](const DirectoryEntry& entry) {
-            if (isOrdinaryEntry(dir, entry))
+        dir_ = dir.toString();
+        readAsSpelled_ = readDirectory(dir_, [&](const DirectoryEntry& entry) {
+            if (isOrdinaryEntry(dir_, entry))
                 files_.append(entry.name);
             return true;
         });
-        dir_ = dir;
         holdsListing_ = true;
     }
     // As the exact spelling is tried first without a listing: it names an
     // ordinary file only in a directory that exists as spelled.
     if (exactFirst && readAsSpelled_ && files_.contains(namePattern))
-        return namePattern;
+        return namePattern.toString();
     for (const QString& name : std::as_const(files_)) {
         if (wildcardMatch(namePattern, name))
             return name;
@@ -110,10 +110,11 @@ QString ListingScope::firstFile(const QString& dir, const QString& namePattern, 
 QString findFirstFile(const QString& pattern) {
     const QString normal = QDir::fromNativeSeparators(pattern);
     const qsizetype cut = normal.lastIndexOf(QLatin1Char('/'));
-    const QString namePattern = normal.mid(cut + 1);
-    QString dir = cut < 0 ? QStringLiteral(".") : normal.left(cut);
+    // Views: a probe answered from a held listing copies no text.
+    const QStringView namePattern = QStringView(normal).mid(cut + 1);
+    QStringView dir = cut < 0 ? QStringView(u".") : QStringView(normal).left(cut);
     if (cut == 0)
-        dir = QStringLiteral("/");
+        dir = u"/";
     if (namePattern.isEmpty())
         return {};
     const bool exactFirst = !hasWildcards(namePattern);
@@ -121,13 +122,14 @@ QString findFirstFile(const QString& pattern) {
     if (innermost)
         return innermost->firstFile(dir, namePattern, exactFirst);
 
+    const QString dirText = dir.toString(), name = namePattern.toString();
     // The common case, an exact name that exists, costs one metadata call.
-    if (exactFirst && isOrdinaryFileNamed(dir, namePattern))
-        return namePattern;
+    if (exactFirst && isOrdinaryFileNamed(dirText, name))
+        return name;
     QString found;
-    readDirectory(dir, [&](const DirectoryEntry& entry) {
+    readDirectory(dirText, [&](const DirectoryEntry& entry) {
         // The name first: it costs no metadata call.
-        if (!wildcardMatch(namePattern, entry.name) || !isOrdinaryEntry(dir, entry))
+        if (!wildcardMatch(namePattern, entry.name) || !isOrdinaryEntry(dirText, entry))
             return true;
         found = entry.name;
         return false;

@@ -35,7 +35,7 @@ class ListingScope {
 
   private:
     friend QString findFirstFile(const QString& pattern);
-    QString firstFile(const QString& dir, const QString& namePattern, bool exactFirst);
+    QString firstFile(QStringView dir, QStringView namePattern, bool exactFirst);
 
     ListingScope* outer_;
     QString dir_;

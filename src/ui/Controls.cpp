@@ -70,11 +70,27 @@ QVariant TextListModel::data(const QModelIndex& index, int role) const {
     return {};
 }
 
-void TextListModel::insert(int row, const QString& text) {
-    beginInsertRows({}, row, row);
+void TextListModel::insert(int row, const QString& text, const QString& directory) {
+    if (!filling_)
+        beginInsertRows({}, row, row);
     texts_.insert(row, text);
-    directories_.insert(row, QString());
-    endInsertRows();
+    directories_.insert(row, directory);
+    if (!filling_)
+        endInsertRows();
+}
+
+void TextListModel::beginFill() {
+    if (filling_ || !texts_.isEmpty())
+        return;
+    beginResetModel();
+    filling_ = true;
+}
+
+void TextListModel::endFill() {
+    if (!filling_)
+        return;
+    filling_ = false;
+    endResetModel();
 }
 
 void TextListModel::remove(int row) {
@@ -108,11 +124,15 @@ void ListBox::Clear() {
 }
 
 void ListBox::AddItem(const QString& text) {
+    addEntry(text, QString());
+}
+
+void ListBox::addEntry(const QString& text, const QString& directory) {
     const QStringList& texts = model_->texts();
     const int row = sorted_ ? sortedInsertPosition(
                                   ListCount(), [&texts](int i) { return texts.at(i); }, text)
                             : ListCount();
-    model_->insert(row, text);
+    model_->insert(row, text, directory);
 }
 
 void ListBox::RemoveItem(int index) {
@@ -276,13 +296,8 @@ int rowAddedBy(QAbstractItemModel* model, const std::function<void()>& add) {
 }
 } // namespace
 
-void TextListModel::setDirectory(int row, const QString& directory) {
-    if (row >= 0 && row < directories_.size())
-        directories_[row] = directory;
-}
-
 void ListBox::AddItem(const QString& text, const QString& directory) {
-    model_->setDirectory(rowAddedBy(model_, [&] { AddItem(text); }), directory);
+    addEntry(text, directory);
 }
 
 QString ListBox::ItemDirectory(int index) const {

@@ -46,17 +46,22 @@ class TextListModel : public QAbstractListModel {
     }
     QVariant data(const QModelIndex& index, int role) const override;
     const QStringList& texts() const { return texts_; }
-    void insert(int row, const QString& text);
+    void insert(int row, const QString& text, const QString& directory = {});
     void remove(int row);
     void clear();
+    // Inserts between these two are announced to the views once, as a
+    // reset at the end, when the list is empty at the start (a fill from
+    // scratch); otherwise each insert is announced as it happens.
+    void beginFill();
+    void endFill();
 
     // The directory each entry was found in (empty when none was given).
     QString directory(int row) const { return directories_.value(row); }
-    void setDirectory(int row, const QString& directory);
 
   private:
     QStringList texts_;
     QStringList directories_; // in step with texts_
+    bool filling_ = false;
 };
 
 class ListBox : public QListView {
@@ -83,6 +88,20 @@ class ListBox : public QListView {
     void AddItem(const QString& text, const QString& directory);
     QString ItemDirectory(int index) const;
 
+    // While one lives, the entries added to a list that was empty are shown
+    // to the view in one step when it ends: filling a list with thousands
+    // of entries then costs the view one update, not one per entry.
+    class Fill {
+      public:
+        explicit Fill(ListBox& list) : model_(list.model_) { model_->beginFill(); }
+        ~Fill() { model_->endFill(); }
+        Fill(const Fill&) = delete;
+        Fill& operator=(const Fill&) = delete;
+
+      private:
+        TextListModel* model_;
+    };
+
   signals:
     // Raised when a button goes down, before the list reacts to it; x and y
     // are the pointer's position inside the list in twips. The context-menu
@@ -101,6 +120,7 @@ class ListBox : public QListView {
                                                          const QEvent* event) const override;
 
   private:
+    void addEntry(const QString& text, const QString& directory);
     bool sorted_;
     TextListModel* model_;
 };

@@ -33,11 +33,8 @@ QString displayName(const QString& path) {
     return name.isEmpty() ? path : name;
 }
 
-constexpr int PathRole = Qt::UserRole;
-constexpr int DepthRole = Qt::UserRole + 1;
-
 int indentOf(const QModelIndex& index) {
-    return index.data(DepthRole).toInt() * pixelsX(120);
+    return index.data(DirectoryRows::DepthRole).toInt() * pixelsX(120);
 }
 
 // Indents each row by its depth. The row's text stays the bare name, so
@@ -96,34 +93,82 @@ QIcon folderIcon(bool open) {
 
 } // namespace
 
+QVariant DirectoryRows::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= paths_.size())
+        return {};
+    const int row = index.row();
+    const bool open = row < open_;
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return names_.at(row);
+    case Qt::DecorationRole:
+        return folder(open);
+    case Qt::FontRole:
+        if (open) {
+            QFont bold; // only the weight set: the rest is the list's own
+            bold.setBold(true);
+            return bold;
+        }
+        return {};
+    case Qt::AccessibleDescriptionRole:
+        // What the icons and bold type show, said to a screen reader.
+        return open ? QStringLiteral("Open directory") : QStringLiteral("Sub-directory");
+    case PathRole:
+        return paths_.at(row);
+    case DepthRole:
+        return std::min(row, open_);
+    default:
+        return {};
+    }
+}
+
+void DirectoryRows::reset(const QStringList& names, const QStringList& paths, int open) {
+    beginResetModel();
+    names_ = names;
+    paths_ = paths;
+    open_ = open;
+    endResetModel();
+}
+
+const QIcon& DirectoryRows::folder(bool open) const {
+    QIcon& icon = open ? openFolder_ : closedFolder_;
+    if (icon.isNull())
+        icon = folderIcon(open);
+    return icon;
+}
+
 DirListBox::DirListBox(const QString& name, QWidget* parent)
-    : QListWidget(parent), openFolder_(folderIcon(true)), closedFolder_(folderIcon(false)) {
+    : QListView(parent), rows_(new DirectoryRows(this)) {
     setObjectName(name);
+    setModel(rows_);
     setUniformItemSizes(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
     setItemDelegate(new DepthDelegate(this));
     showFocus(this);
     path_ = platform::currentDirectory();
     reload();
     // Double-click opens whatever the style's single-click setting says.
-    connect(this, &QListWidget::itemDoubleClicked, this,
-            [this](QListWidgetItem* item) { emit userOpened(item->data(PathRole).toString()); });
+    connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+        emit userOpened(index.data(DirectoryRows::PathRole).toString());
+    });
 }
 
 void DirListBox::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-    if (enter && plain && currentItem()) {
+    if (enter && plain && currentIndex().isValid()) {
         // Taken here, so Enter does not also press the window's default button.
         event->accept();
-        emit userOpened(currentItem()->data(PathRole).toString());
+        emit userOpened(currentIndex().data(DirectoryRows::PathRole).toString());
         return;
     }
-    QListWidget::keyPressEvent(event);
+    QListView::keyPressEvent(event);
 }
 
 QItemSelectionModel::SelectionFlags DirListBox::selectionCommand(const QModelIndex& index,
                                                                  const QEvent* event) const {
-    return keepChosen(QListWidget::selectionCommand(index, event));
+    return keepChosen(QListView::selectionCommand(index, event));
 }
 
 void DirListBox::setPath(const QString& path) {
@@ -163,7 +208,7 @@ QString DirListBox::List(int index) const {
 }
 
 int DirListBox::ListIndex() const {
-    const int row = currentRow();
+    const int row = currentIndex().isValid() ? currentIndex().row() : -1;
     return row < 0 ? -1 : row - static_cast<int>(ancestors_.size());
 }
 
@@ -220,28 +265,13 @@ void DirListBox::sortForReading(QStringList& names) {
 void DirListBox::fillRows(const QStringList& names) {
     // Rows: the ancestors and the open directory, indented by depth, then the
     // sub-directories one step further in.
-    clear();
-    QFont openFont = font();
-    openFont.setBold(true);
-    int depth = 0;
-    const auto add = [&](bool open, const QString& text, const QString& path) {
-        auto* item = new QListWidgetItem(open ? openFolder_ : closedFolder_, text);
-        item->setData(PathRole, path);
-        item->setData(DepthRole, depth);
-        // What the icons and bold type show, said to a screen reader.
-        item->setData(Qt::AccessibleDescriptionRole,
-                      open ? QStringLiteral("Open directory") : QStringLiteral("Sub-directory"));
-        if (open)
-            item->setFont(openFont);
-        addItem(item);
-    };
-    for (const QString& ancestor : std::as_const(ancestors_)) {
-        add(true, displayName(ancestor), ancestor);
-        ++depth;
-    }
-    for (qsizetype i = 0; i < subdirectories_.size(); ++i)
-        add(false, names.at(i), subdirectories_.at(i));
-    setCurrentRow(static_cast<int>(ancestors_.size()) - 1);
+    QStringList shown;
+    shown.reserve(ancestors_.size() + names.size());
+    for (const QString& ancestor : std::as_const(ancestors_))
+        shown.append(displayName(ancestor));
+    shown.append(names);
+    rows_->reset(shown, ancestors_ + subdirectories_, static_cast<int>(ancestors_.size()));
+    setCurrentIndex(rows_->index(static_cast<int>(ancestors_.size()) - 1));
 }
 
 } // namespace ui

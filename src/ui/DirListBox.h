@@ -1,12 +1,40 @@
 #pragma once
 
+#include <QAbstractListModel>
 #include <QIcon>
-#include <QListWidget>
+#include <QListView>
 #include <QStringList>
 
 #include <functional>
 
 namespace ui {
+
+// The directory list's rows: the open directories (root first), then the
+// sub-directories. Each row's looks (folder, bold type, indent) are read from
+// its position, so filling the list stores two strings a row.
+class DirectoryRows : public QAbstractListModel {
+    Q_OBJECT
+  public:
+    static constexpr int PathRole = Qt::UserRole;
+    static constexpr int DepthRole = Qt::UserRole + 1;
+
+    using QAbstractListModel::QAbstractListModel;
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(paths_.size());
+    }
+    QVariant data(const QModelIndex& index, int role) const override;
+    // `open` rows first, then the rest; `names` are the shown texts.
+    void reset(const QStringList& names, const QStringList& paths, int open);
+
+  private:
+    const QIcon& folder(bool open) const;
+    QStringList names_;
+    QStringList paths_;
+    int open_ = 0;
+    // Drawn when first shown: a list not on screen at start-up draws none.
+    mutable QIcon openFolder_;
+    mutable QIcon closedFolder_;
+};
 
 // Directory list: shows the open directory's ancestors, the directory itself
 // and every sub-directory, hidden ones included (in reading order ignoring
@@ -16,7 +44,7 @@ namespace ui {
 // typing a name moves the highlight to it.
 // Entry i (0 to ListCount-1) is the full path of sub-directory i; -1 is the
 // open directory, -2 its parent and so on up to the root.
-class DirListBox : public QListWidget {
+class DirListBox : public QListView {
     Q_OBJECT
   public:
     DirListBox(const QString& name, QWidget* parent);
@@ -52,8 +80,7 @@ class DirListBox : public QListWidget {
     QString path_;
     QStringList ancestors_; // root first, the open directory last
     QStringList subdirectories_;
-    QIcon openFolder_;
-    QIcon closedFolder_;
+    DirectoryRows* rows_;
 };
 
 } // namespace ui

@@ -708,8 +708,8 @@ class Sequence {
         // Rows inside the tree; Quake directories and the way to them are
         // the likelier choices, so that launches from them come often.
         std::vector<int> rows;
-        for (int row = 0; row < dir->count(); ++row) {
-            const QString path = dir->item(row)->data(Qt::UserRole).toString();
+        for (int row = 0; row < dir->model()->rowCount(); ++row) {
+            const QString path = dir->model()->index(row, 0).data(Qt::UserRole).toString();
             if (!path.startsWith(w_.root) || path == w_.stash)
                 continue;
             int weight = 1;
@@ -724,10 +724,10 @@ class Sequence {
         if (rows.empty())
             return switchTab();
         const int row = rows.at(static_cast<size_t>(pick(static_cast<int>(rows.size()))));
-        QListWidgetItem* item = dir->item(row);
-        const QString target = item->data(Qt::UserRole).toString();
-        dir->scrollToItem(item);
-        const QPoint at = dir->visualItemRect(item).center();
+        const QModelIndex item = dir->model()->index(row, 0);
+        const QString target = item.data(Qt::UserRole).toString();
+        dir->scrollTo(item);
+        const QPoint at = dir->visualRect(item).center();
         Expect e = same("open-directory");
         const bool byKeyboard = chance(0.5);
         note(QStringLiteral("open %1 in Dir1 (%2)")

@@ -121,6 +121,9 @@ TEST(PatchName, IsTheLastComponentLowerCasedWithACapitalFirst) {
     EXPECT_EQ(catalogue::patchName("/q/hipnotic"), "Hipnotic");
     EXPECT_EQ(catalogue::patchName("/q/MyMod"), "Mymod");
     EXPECT_EQ(catalogue::patchName("/q/3wave"), "3wave");
+    EXPECT_EQ(catalogue::patchName("/q/a_B-Z@[`{"), "A_b-z@[`{"); // ASCII edges
+    EXPECT_EQ(catalogue::patchName("/q/\u00C9CLAIR"), "\u00C9clair");
+    EXPECT_EQ(catalogue::patchName("/q/\u00DFmod"), "SSmod"); // cased as a string
     EXPECT_EQ(catalogue::patchName("/q/"), "");
     EXPECT_EQ(catalogue::patchName("ÉCLAIR"), "Éclair");
 }

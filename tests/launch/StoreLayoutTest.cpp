@@ -5,7 +5,7 @@
 #include "support/Harness.h"
 #include "support/QuakeTree.h"
 
-#include <QListWidget>
+#include <QListView>
 #include <QTabBar>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -16,13 +16,13 @@ namespace {
 
 // Double-clicks the directory list's row for the sub-directory `name`.
 void open(ui::Form1& f, const QString& name) {
-    QListWidget* list = f.Dir1;
-    for (int row = 0; row < list->count(); ++row) {
-        QListWidgetItem* item = list->item(row);
-        if (!item->data(Qt::UserRole).toString().endsWith("/" + name))
+    QListView* list = f.Dir1;
+    for (int row = 0; row < list->model()->rowCount(); ++row) {
+        const QModelIndex item = list->model()->index(row, 0);
+        if (!item.data(Qt::UserRole).toString().endsWith("/" + name))
             continue;
-        list->scrollToItem(item);
-        const QPoint at = list->visualItemRect(item).center();
+        list->scrollTo(item);
+        const QPoint at = list->visualRect(item).center();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
         return;

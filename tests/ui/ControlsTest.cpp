@@ -71,17 +71,46 @@ TEST(ListBox, CtrlClickAndCtrlSpaceKeepTheChosenRowHighlighted) {
     EXPECT_EQ(list.selectionModel()->selectedRows().size(), 1);
 }
 
+TEST(ListBox, AFillShowsItsEntriesSortedWithTheirDirectoriesAndKeepsAChosenEntry) {
+    ui::ListBox list("List", true, nullptr);
+    list.show();
+    QSignalSpy resets(list.model(), &QAbstractItemModel::modelReset);
+    {
+        const ui::ListBox::Fill fill(list);
+        list.AddItem("rogue", "/q/rogue");
+        list.AddItem("Ctf", "/q/Ctf");
+        list.AddItem("id1");
+        EXPECT_EQ(list.ListCount(), 3); // read back while filling
+        EXPECT_EQ(list.ItemDirectory(0), "/q/Ctf");
+    }
+    EXPECT_EQ(resets.size(), 1);
+    EXPECT_EQ(list.model()->rowCount(), 3);
+    EXPECT_EQ(list.List(1), "id1");
+    EXPECT_EQ(list.ItemDirectory(1), "");
+    EXPECT_EQ(list.ItemDirectory(2), "/q/rogue");
+    EXPECT_TRUE(list.entryRect(2).isValid()); // the view knows every entry
+    list.setListIndex(2);
+    {
+        // Not empty: each entry is announced, and the choice stays.
+        const ui::ListBox::Fill fill(list);
+        list.AddItem("ar", "/q/ar");
+    }
+    EXPECT_EQ(resets.size(), 1);
+    EXPECT_EQ(list.List(list.ListIndex()), "rogue");
+    EXPECT_EQ(list.ItemDirectory(0), "/q/ar");
+}
+
 TEST(DirListBox, CtrlClickKeepsTheHighlightedRow) {
     TempTree tree;
     tree.dir("quake/id1");
     ui::DirListBox dir("Dir", nullptr);
     dir.setPath(tree.path("quake"));
     dir.show();
-    const int open = dir.currentRow();
-    const QPoint at = dir.visualItemRect(dir.item(open)).center();
+    const QModelIndex open = dir.currentIndex();
+    const QPoint at = dir.visualRect(open).center();
     QTest::mouseClick(dir.viewport(), Qt::LeftButton, Qt::ControlModifier, at);
-    EXPECT_EQ(dir.currentRow(), open);
-    EXPECT_TRUE(dir.item(open)->isSelected());
+    EXPECT_EQ(dir.currentIndex(), open);
+    EXPECT_TRUE(dir.selectionModel()->isSelected(open));
 }
 
 TEST(ComboBox, AddingKeepsSelectionAndTextAndSelectingShowsTheEntry) {
@@ -153,23 +182,35 @@ TEST(DirListBox, RowsShowBareNamesAndOpenDirectoriesLookOpen) {
     tree.dir("q/ctf");
     ui::DirListBox dir("Dir", nullptr);
     dir.setPath(tree.path("q"));
-    const int open = dir.count() - dir.ListCount(); // ancestors and q itself
-    ASSERT_EQ(dir.item(open - 1)->text(), "q");
-    EXPECT_EQ(dir.item(open)->text(), "ctf");
-    EXPECT_EQ(dir.item(open + 1)->text(), "Rogue");
-    EXPECT_EQ(dir.currentRow(), open - 1);
-    const auto picture = [&dir](int row) { return dir.item(row)->icon().pixmap(16).toImage(); };
-    for (int row = 0; row < dir.count(); ++row) {
+    const int count = dir.model()->rowCount();
+    const int open = count - dir.ListCount(); // ancestors and q itself
+    const auto text = [&dir](int row) { return dir.model()->index(row, 0).data().toString(); };
+    const auto font = [&dir](int row) {
+        return dir.model()->index(row, 0).data(Qt::FontRole).value<QFont>().resolve(dir.font());
+    };
+    ASSERT_EQ(text(open - 1), "q");
+    EXPECT_EQ(text(open), "ctf");
+    EXPECT_EQ(text(open + 1), "Rogue");
+    EXPECT_EQ(dir.currentIndex().row(), open - 1);
+    const auto picture = [&dir](int row) {
+        return dir.model()
+            ->index(row, 0)
+            .data(Qt::DecorationRole)
+            .value<QIcon>()
+            .pixmap(16)
+            .toImage();
+    };
+    for (int row = 0; row < count; ++row) {
         const bool opened = row < open;
-        EXPECT_EQ(dir.item(row)->font().bold(), opened) << row;
+        EXPECT_EQ(font(row).bold(), opened) << row;
         EXPECT_EQ(picture(row) == picture(0), opened) << row;
-        EXPECT_FALSE(dir.item(row)->text().startsWith(' ')) << row;
+        EXPECT_FALSE(text(row).startsWith(' ')) << row;
     }
     // Deeper rows are drawn further in, not by blanks in their names.
-    const auto indent = [&dir](int row) {
+    const auto indent = [&](int row) {
         const QModelIndex index = dir.model()->index(row, 0);
         return dir.itemDelegate()->sizeHint(QStyleOptionViewItem(), index).width() -
-               QFontMetrics(dir.item(row)->font()).horizontalAdvance(dir.item(row)->text());
+               QFontMetrics(font(row)).horizontalAdvance(text(row));
     };
     EXPECT_LT(indent(0), indent(open - 1));
     EXPECT_LT(indent(open - 1), indent(open));
@@ -187,7 +228,7 @@ TEST(DirListBox, EnterOpensTheHighlightedRowAndTypingANameFindsIt) {
     dir.show();
     dir.setFocus();
     QTest::keyClicks(&dir, "qu");
-    EXPECT_EQ(dir.currentItem()->text(), "Quake");
+    EXPECT_EQ(dir.currentIndex().data().toString(), "Quake");
     QTest::keyClick(&dir, Qt::Key_Return);
     EXPECT_EQ(opened, QStringList({tree.path("q/Quake")}));
     QTest::keyClick(&dir, Qt::Key_Up);
@@ -195,7 +236,7 @@ TEST(DirListBox, EnterOpensTheHighlightedRowAndTypingANameFindsIt) {
     QTest::keyClick(&dir, Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_EQ(opened.value(1), tree.path("q")); // an open directory opens too
     QTest::keyClicks(&dir, " ");
-    EXPECT_EQ(dir.currentItem()->text(), "q"); // a blank finds nothing
+    EXPECT_EQ(dir.currentIndex().data().toString(), "q"); // a blank finds nothing
 }
 
 TEST(DirListBox, RaisesChangeInsideTheSettingOnlyWhenThePathChanges) {
