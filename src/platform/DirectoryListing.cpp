@@ -111,4 +111,17 @@ bool forEachEntry(const QString& dir, const std::function<bool(const DirectoryEn
 
 #endif
 
+QStringList subdirectoryNames(const QString& dir, Hidden hidden) {
+    QStringList names;
+    forEachEntry(
+        dir,
+        [&names](const DirectoryEntry& entry) {
+            if (entry.kind() == EntryKind::Directory)
+                names.append(entry.name);
+            return true;
+        },
+        hidden);
+    return names;
+}
+
 } // namespace platform

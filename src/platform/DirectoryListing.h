@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -36,5 +37,9 @@ class DirectoryEntry {
 // the directory cannot be read.
 bool forEachEntry(const QString& dir, const std::function<bool(const DirectoryEntry&)>& visit,
                   Hidden hidden = Hidden::Skip);
+
+// The names of the sub-directories of `dir` (links to directories included),
+// in the directory's own order; empty when it cannot be read.
+QStringList subdirectoryNames(const QString& dir, Hidden hidden);
 
 } // namespace platform

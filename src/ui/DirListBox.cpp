@@ -227,17 +227,9 @@ void DirListBox::reload() {
         walk = parent;
     }
 
-    QStringList names;
     // Hidden directories too: game libraries live under ~/.local/share and
     // ~/.steam.
-    platform::forEachEntry(
-        path_,
-        [&names](const platform::DirectoryEntry& entry) {
-            if (entry.kind() == platform::EntryKind::Directory)
-                names.append(entry.name);
-            return true;
-        },
-        platform::Hidden::Include);
+    QStringList names = platform::subdirectoryNames(path_, platform::Hidden::Include);
     sortForReading(names);
     subdirectories_.clear();
     subdirectories_.reserve(names.size());

@@ -10,15 +10,7 @@ using testing_support::TempTree;
 
 namespace {
 QStringList directories(const QString& dir, platform::Hidden hidden) {
-    QStringList names;
-    platform::forEachEntry(
-        dir,
-        [&names](const platform::DirectoryEntry& entry) {
-            if (entry.kind() == platform::EntryKind::Directory)
-                names.append(entry.name);
-            return true;
-        },
-        hidden);
+    QStringList names = platform::subdirectoryNames(dir, hidden);
     names.sort();
     return names;
 }
