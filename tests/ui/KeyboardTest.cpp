@@ -125,6 +125,29 @@ TEST(Keyboard, CtrlTabAndCtrlShiftTabSwitchTheMainTabsFromAnyControl) {
     EXPECT_EQ(c.f().SSTab1->Tab(), 1);
 }
 
+// Where Tab has gone shows: a list with the keyboard focus is drawn framed,
+// and the same list without it is not.
+TEST(Keyboard, AListWithTheKeyboardFocusIsFramedInTheHighlightColour) {
+    Configured c;
+    ASSERT_TRUE(activate(c.f()));
+    for (QWidget* list : {static_cast<QWidget*>(c.f().List2), static_cast<QWidget*>(c.f().Dir1)}) {
+        c.f().SSTab1->setTab(list == c.f().List2 ? 0 : 1);
+        for (int i = 0; i < 20 && focused() != list->objectName(); ++i)
+            key(c.f(), Qt::Key_Tab);
+        ASSERT_EQ(focused(), list->objectName());
+        // The left edge half-way down, clear of any row's own highlight.
+        const auto edge = [list] {
+            const QImage image = list->grab().toImage();
+            return image.pixelColor(0, image.height() / 2);
+        };
+        const QColor highlight = list->palette().color(QPalette::Active, QPalette::Highlight);
+        EXPECT_EQ(edge(), highlight) << list->objectName().toStdString();
+        key(c.f(), Qt::Key_Tab);
+        ASSERT_NE(focused(), list->objectName());
+        EXPECT_NE(edge(), highlight) << list->objectName().toStdString();
+    }
+}
+
 TEST(Keyboard, TheMenuKeyAndShiftF10OpenThePatchMenuAtTheChosenRow) {
     Configured c("quake", [](const TempTree& t) {
         t.file("quake/3wave/progs.dat");
