@@ -1,10 +1,12 @@
 // Runemark's start-up, measured as a whole process: the real window, the
-// real handlers and Form_Load in the current directory, then exit as soon as
+// real handlers and Form_Load in the current directory (its directories read
+// ahead while the window is built, as the program does), then exit as soon as
 // the window, shown and filled, has been painted. The product itself takes no
 // arguments.
 
 #include "QuitWhenPainted.h"
 #include "app/Context.h"
+#include "app/ReadAhead.h"
 #include "app/Wiring.h"
 #include "platform/System.h"
 #include "ui/Dispatcher.h"
@@ -14,10 +16,12 @@
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    app::ReadAhead readAhead(app::settingsFileIn(platform::currentDirectory()));
     QApplication application(argc, argv);
     ui::installFontSubstitutes();
     ui::Form1 form;
     app::Context ctx(form, platform::currentDirectory());
+    ctx.readAhead = &readAhead;
     ui::Dispatcher dispatcher(form, app::handlersFor(ctx), [](const QString& message) {
         qFatal("start-up failed: %s", qPrintable(message));
     });

@@ -1,5 +1,6 @@
 #include "app/Arguments.h"
 #include "app/Context.h"
+#include "app/ReadAhead.h"
 #include "app/Wiring.h"
 #include "platform/System.h"
 #include "ui/Dispatcher.h"
@@ -18,12 +19,16 @@ int main(int argc, char* argv[]) {
         QTextStream err(stderr);
         return app::answerArguments(QCoreApplication::arguments(), out, err);
     }
+    // The Quake directory is read while the toolkit starts and the window
+    // is built.
+    app::ReadAhead readAhead(app::settingsFileIn(platform::currentDirectory()));
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Runemark"));
     ui::installFontSubstitutes();
 
     ui::Form1 form;
     app::Context ctx(form, platform::currentDirectory());
+    ctx.readAhead = &readAhead;
     ui::Dispatcher dispatcher(form, app::handlersFor(ctx));
     dispatcher.load();
     return QApplication::exec();

@@ -7,14 +7,17 @@
 
 namespace app {
 
-Context::Context(ui::Form1& form, const QString& startDirectory)
-    : Form1(form), startDirectory(startDirectory),
-      settingsFile(platform::withoutTrailingSeparator(startDirectory) + platform::separator() +
-                   SettingsFileName),
-      endProgram([] { QCoreApplication::exit(0); }) {
-    if (settingsFile.startsWith(QStringLiteral("//")))
-        settingsFile.remove(0, 1); // started in the root directory
+QString settingsFileIn(const QString& startDirectory) {
+    QString path = platform::withoutTrailingSeparator(startDirectory) + platform::separator() +
+                   SettingsFileName;
+    if (path.startsWith(QStringLiteral("//")))
+        path.remove(0, 1); // started in the root directory
+    return path;
 }
+
+Context::Context(ui::Form1& form, const QString& startDirectory)
+    : Form1(form), startDirectory(startDirectory), settingsFile(settingsFileIn(startDirectory)),
+      endProgram([] { QCoreApplication::exit(0); }) {}
 
 void ProbeFile(Context& ctx, const QString& pattern) {
     ctx.ProbeName = platform::findFirstFile(pattern);

@@ -11,9 +11,14 @@ class Form1;
 
 namespace app {
 
+class ReadAhead;
+
 // The names of the files the program keeps beside it.
 inline const QString SettingsFileName = QStringLiteral("runemark.ini");
 inline const QString ManualFileName = QStringLiteral("MANUAL.RM");
+
+// The settings file of a program started in `startDirectory`.
+QString settingsFileIn(const QString& startDirectory);
 
 // The shared values of one run of the program, and the windows they belong to.
 struct Context {
@@ -35,6 +40,9 @@ struct Context {
     // mounted yet): Exit writes it back unchanged until the directory list
     // moves to another directory.
     std::optional<QString> keptQuakeDir;
+
+    // The start-up scan's reads begun while the window was built, if any.
+    ReadAhead* readAhead = nullptr;
 
     // Ends the program at once; the default asks the event loop to quit.
     std::function<void()> endProgram;

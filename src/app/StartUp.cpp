@@ -1,6 +1,7 @@
 #include "app/StartUp.h"
 
 #include "app/Context.h"
+#include "app/ReadAhead.h"
 #include "app/SettingsFile.h"
 #include "catalogue/Scan.h"
 #include "platform/Error.h"
@@ -62,6 +63,12 @@ void showSavedSettings(Context& ctx, Occasion occasion, std::optional<QString>& 
                               platform::nativePath(ctx.QuakeDir),
                               QStringLiteral("No such directory. Exit keeps it saved until you "
                                              "open another on the Setup tab"));
+    // At start-up the directories were read while the window was built;
+    // a Refresh reads them as they are then.
+    std::optional<platform::DirectorySnapshot> readAhead;
+    if (occasion == Occasion::StartUp && ctx.readAhead)
+        readAhead = ctx.readAhead->take(ctx.QuakeDir);
+    const platform::SnapshotScope answeredFromReadAhead(readAhead ? &*readAhead : nullptr);
     form.Drive1->setDrive(ctx.QuakeDir);
     form.Dir1->setPath(ctx.QuakeDir);
     form.Combo1->AddItem(ctx.GameCommand);

@@ -1,5 +1,6 @@
 #include "platform/DirectoryListing.h"
 
+#include <QDir>
 #include <QDirIterator>
 #include <QFile>
 
@@ -10,6 +11,38 @@
 #endif
 
 namespace platform {
+
+// Sets what the readers and the snapshot know of an entry.
+struct DirectoryEntryAccess {
+    static void fill(DirectoryEntry& entry, QString name, EntryKind kind, bool hidden) {
+        entry.name = std::move(name);
+        entry.kind_ = kind;
+        entry.hidden_ = hidden;
+    }
+    static bool hidden(const DirectoryEntry& entry) { return entry.hidden_; }
+#ifdef Q_OS_UNIX
+    static void fill(DirectoryEntry& entry, QString name, const dirent* raw, int directoryFd) {
+        entry.name = std::move(name);
+        entry.rawName_ = raw->d_name;
+        entry.type_ = raw->d_type;
+        entry.directoryFd_ = directoryFd;
+        entry.hidden_ = raw->d_name[0] == '.';
+        entry.kind_.reset();
+    }
+#endif
+    static const DirectorySnapshot::Listing* find(const DirectorySnapshot& snapshot,
+                                                  const QString& dir) {
+        return snapshot.find(dir);
+    }
+    using SnapshotEntry = DirectorySnapshot::Entry;
+};
+
+namespace {
+
+thread_local long readsOnThisThread = 0;
+thread_local const DirectorySnapshot* activeSnapshot = nullptr;
+
+} // namespace
 
 #ifdef Q_OS_UNIX
 
@@ -54,16 +87,18 @@ EntryKind DirectoryEntry::kind() const {
     return kind;
 }
 
+namespace {
+
 // Hand-written over readdir(): QDirIterator builds a QFileInfo for every
 // entry, which costs several times the directory read itself, and the scan
 // reads one directory per patch over collections of ten thousand and more.
-bool forEachEntry(const QString& dir, const std::function<bool(const DirectoryEntry&)>& visit,
-                  Hidden hidden) {
+bool readEntries(const QString& dir, const std::function<bool(const DirectoryEntry&)>& visit,
+                 Hidden hidden) {
     DIR* handle = opendir(QFile::encodeName(dir).constData());
     if (!handle)
         return false;
+    ++readsOnThisThread;
     DirectoryEntry current;
-    current.directoryFd_ = dirfd(handle);
     while (const dirent* entry = readdir(handle)) {
         const char* raw = entry->d_name;
         if (raw[0] == '.' &&
@@ -72,10 +107,7 @@ bool forEachEntry(const QString& dir, const std::function<bool(const DirectoryEn
         auto name = decodedName(entry->d_name);
         if (!name)
             continue;
-        current.name = std::move(*name);
-        current.rawName_ = entry->d_name;
-        current.type_ = entry->d_type;
-        current.kind_.reset();
+        DirectoryEntryAccess::fill(current, std::move(*name), entry, dirfd(handle));
         if (!visit(current))
             break;
     }
@@ -83,33 +115,118 @@ bool forEachEntry(const QString& dir, const std::function<bool(const DirectoryEn
     return true;
 }
 
+} // namespace
+
 #else
 
 EntryKind DirectoryEntry::kind() const {
     return kind_.value_or(EntryKind::Other);
 }
 
-bool forEachEntry(const QString& dir, const std::function<bool(const DirectoryEntry&)>& visit,
-                  Hidden hidden) {
+namespace {
+
+bool readEntries(const QString& dir, const std::function<bool(const DirectoryEntry&)>& visit,
+                 Hidden hidden) {
     if (!QFileInfo(dir).isDir())
         return false;
+    ++readsOnThisThread;
     QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot |
                              (hidden == Hidden::Include ? QDir::Hidden : QDir::Filters()));
     DirectoryEntry current;
     while (it.hasNext()) {
         it.next();
         const QFileInfo info = it.fileInfo();
-        current.name = info.fileName();
-        current.kind_ = info.isDir()    ? EntryKind::Directory
-                        : info.isFile() ? EntryKind::File
-                                        : EntryKind::Other;
+        DirectoryEntryAccess::fill(current, info.fileName(),
+                                   info.isDir()    ? EntryKind::Directory
+                                   : info.isFile() ? EntryKind::File
+                                                   : EntryKind::Other,
+                                   info.isHidden());
         if (!visit(current))
             break;
     }
     return true;
 }
 
+} // namespace
+
 #endif
+
+bool forEachEntry(const QString& dir, const std::function<bool(const DirectoryEntry&)>& visit,
+                  Hidden hidden) {
+    if (activeSnapshot) {
+        if (const auto* listing = DirectoryEntryAccess::find(*activeSnapshot, dir)) {
+            DirectoryEntry current;
+            for (const auto& entry : *listing) {
+                if (entry.hidden && hidden == Hidden::Skip)
+                    continue;
+                DirectoryEntryAccess::fill(current, entry.name, entry.kind, entry.hidden);
+                if (!visit(current))
+                    break;
+            }
+            return true;
+        }
+    }
+    return readEntries(dir, visit, hidden);
+}
+
+long directoriesReadOnThisThread() {
+    return readsOnThisThread;
+}
+
+DirectorySnapshot DirectorySnapshot::read(const QString& root, const std::atomic<bool>* stop) {
+    DirectorySnapshot snapshot;
+    snapshot.root_ = QDir::fromNativeSeparators(root);
+    snapshot.prefix_ = snapshot.root_.endsWith(QLatin1Char('/')) ? snapshot.root_
+                                                                 : snapshot.root_ + QLatin1Char('/');
+    const auto readInto = [&snapshot](const QString& dir, const QString& key) {
+        Listing listing;
+        const bool read = readEntries(
+            dir,
+            [&listing](const DirectoryEntry& entry) {
+                listing.push_back(
+                    {entry.name, entry.kind(), DirectoryEntryAccess::hidden(entry)});
+                return true;
+            },
+            Hidden::Include);
+        if (read)
+            snapshot.listings_.insert(key, std::move(listing));
+        return read;
+    };
+    if (!readInto(root, QString()))
+        return snapshot;
+    const Listing top = snapshot.listings_.value(QString());
+    for (const Entry& entry : top) {
+        if (stop && stop->load(std::memory_order_relaxed))
+            break;
+        if (entry.kind == EntryKind::Directory)
+            readInto(snapshot.prefix_ + entry.name, entry.name);
+    }
+    return snapshot;
+}
+
+const DirectorySnapshot::Listing* DirectorySnapshot::find(const QString& dir) const {
+    if (listings_.isEmpty())
+        return nullptr;
+    const QString path = QDir::fromNativeSeparators(dir);
+    QString key;
+    if (path != root_) {
+        if (!path.startsWith(prefix_) || path.size() == prefix_.size())
+            return nullptr;
+        key = path.mid(prefix_.size());
+        if (key.contains(QLatin1Char('/')))
+            return nullptr;
+    }
+    const auto found = listings_.constFind(key);
+    return found == listings_.cend() ? nullptr : &*found;
+}
+
+SnapshotScope::SnapshotScope(const DirectorySnapshot* snapshot) : outer_(activeSnapshot) {
+    activeSnapshot = snapshot;
+}
+
+SnapshotScope::~SnapshotScope() {
+    activeSnapshot = outer_;
+}
 
 QStringList subdirectoryNames(const QString& dir, Hidden hidden) {
     QStringList names;

@@ -174,15 +174,13 @@ QItemSelectionModel::SelectionFlags DirListBox::selectionCommand(const QModelInd
 void DirListBox::setPath(const QString& path) {
 #ifdef Q_OS_WIN
     // A drive letter alone ("c:") names that drive's current directory.
-    QString target = platform::isDriveText(path) ? platform::currentDirectoryOn(path)
-                                                 : platform::resolveCase(path);
+    const QString target = platform::shownDirectoryPath(
+        platform::isDriveText(path) ? platform::currentDirectoryOn(path) : path);
 #else
     // Where a drive's text is its mount path, that text is a directory like
     // any other: opening "/" opens the root, not the drive's last directory.
-    QString target = platform::resolveCase(path);
+    const QString target = platform::shownDirectoryPath(path);
 #endif
-    target = QDir::cleanPath(QDir(platform::currentDirectory()).absoluteFilePath(target));
-    target = platform::nativePath(platform::withoutTrailingSeparator(target));
 
     const QFileInfo info(target);
     if (!info.isDir())

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "platform/DirectoryListing.h"
+
+#include <QString>
+
+#include <atomic>
+#include <future>
+#include <optional>
+
+namespace app {
+
+// The start-up scan's directory reads, begun on a second thread as the
+// program starts, so they run while the window is being built instead of
+// after it: the Quake directory the settings file names, and each directory
+// in it, read once. Only the start-up scan uses what it read, and only when
+// the settings it loads name that same directory; anything else reads the
+// disk as it is then.
+class ReadAhead {
+  public:
+    explicit ReadAhead(const QString& settingsFile);
+    // Stops the reading and waits for the thread.
+    ~ReadAhead();
+    ReadAhead(const ReadAhead&) = delete;
+    ReadAhead& operator=(const ReadAhead&) = delete;
+
+    // Once: what was read, when it is the directory a directory list opened
+    // on `quakeDir` shows (waiting for the reading to end). Otherwise, and
+    // on every later call, nothing.
+    std::optional<platform::DirectorySnapshot> take(const QString& quakeDir);
+
+  private:
+    std::atomic<bool> stop_{false};
+    // The directory being read (empty when none) is known before the
+    // reading ends, so a reading of no use is stopped at once.
+    std::promise<QString> rootPromise_;
+    std::future<QString> root_;
+    std::future<std::optional<platform::DirectorySnapshot>> reading_;
+    bool taken_ = false;
+};
+
+} // namespace app
