@@ -136,7 +136,9 @@ int main(int argc, char** argv) {
     std::printf("\nCPU time per scan\n%-8s %12s %12s %8s %14s\n", "subdirs", "floor ms", "scan ms",
                 "ratio", "scan us/subdir");
     for (int n : {100, 1000, 10000}) {
-        const std::string suffix = "/" + std::to_string(n);
+        // Appended rather than "/" + ...: GCC 12 warns falsely on that form.
+        std::string suffix = "/";
+        suffix += std::to_string(n);
         const auto floor = reporter.perIteration.find("BM_Floor" + suffix);
         const auto scan = reporter.perIteration.find("BM_StartupScan" + suffix);
         if (floor == reporter.perIteration.end() || scan == reporter.perIteration.end())

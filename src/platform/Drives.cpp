@@ -3,6 +3,7 @@
 #include "platform/Paths.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QStorageInfo>
@@ -64,6 +65,20 @@ bool isSystemArea(const QString& path) {
 }
 
 QList<Mount> hostTable() {
+#ifdef Q_OS_LINUX
+    // Every path's drive is looked up in the mount table, several times per
+    // directory opened, and QStorageInfo asks each volume for its sizes. The
+    // kernel's own table says whether anything was mounted or unmounted
+    // since, so the volumes are asked again only then.
+    static QByteArray readBefore;
+    static QList<Mount> tableBefore;
+    QFile kernelTable(QStringLiteral("/proc/self/mountinfo"));
+    const QByteArray now =
+        kernelTable.open(QIODevice::ReadOnly | QIODevice::Unbuffered) ? kernelTable.readAll()
+                                                                       : QByteArray();
+    if (!now.isEmpty() && now == readBefore)
+        return tableBefore;
+#endif
     QList<Mount> table;
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
         if (!volume.isValid())
@@ -72,6 +87,10 @@ QList<Mount> hostTable() {
                       QString::fromLocal8Bit(volume.device()),
                       QString::fromLatin1(volume.fileSystemType())});
     }
+#ifdef Q_OS_LINUX
+    readBefore = now;
+    tableBefore = table;
+#endif
     return table;
 }
 

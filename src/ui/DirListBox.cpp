@@ -237,9 +237,19 @@ void DirListBox::reload() {
 }
 
 void DirListBox::sortForReading(QStringList& names) {
-    // Sort keys make the collation cheap on large directories; names equal
-    // but for case keep a fixed order.
+    // Names equal but for case keep a fixed order.
     const QCollator& collator = readingCollator();
+    // Comparing names directly is cheaper for the usual few hundred; sort
+    // keys cost one conversion each but make every comparison cheap, which
+    // pays on large directories.
+    constexpr qsizetype keysFrom = 4000;
+    if (names.size() < keysFrom) {
+        std::sort(names.begin(), names.end(), [&collator](const QString& a, const QString& b) {
+            const int order = collator.compare(a, b);
+            return order != 0 ? order < 0 : a < b;
+        });
+        return;
+    }
     std::vector<std::pair<QCollatorSortKey, QString>> keyed;
     keyed.reserve(static_cast<size_t>(names.size()));
     for (const QString& name : std::as_const(names))
