@@ -2,7 +2,6 @@
 
 #include "ui/Screen.h"
 
-#include <QPixmap>
 
 namespace ui {
 
@@ -13,7 +12,7 @@ QLabel* picture(const QString& name, const QString& resource, QWidget* page, int
     auto* image = new QLabel(page);
     image->setObjectName(name);
     placeTwips(image, left, top, width, height);
-    const QPixmap pixmap(resource);
+    const QPixmap pixmap = programPicture(resource, "gif");
     if (!pixmap.isNull()) {
         image->setPixmap(pixmap);
         image->resize(pixmap.size()); // shown at its own size, no border

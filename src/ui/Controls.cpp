@@ -5,6 +5,7 @@
 #include "ui/Screen.h"
 
 #include <QFileInfo>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -26,6 +27,12 @@ int buttonCode(Qt::MouseButton button) {
 int shiftCode(Qt::KeyboardModifiers modifiers) {
     return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
            (modifiers & Qt::AltModifier ? 4 : 0);
+}
+
+QPixmap programPicture(const QString& resource, const char* format) {
+    QImageReader reader(resource, format);
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
 }
 
 const QCollator& readingCollator() {

@@ -6,6 +6,7 @@
 #include <QAbstractListModel>
 #include <QCheckBox>
 #include <QCollator>
+#include <QPixmap>
 #include <QComboBox>
 #include <QHash>
 #include <QLabel>
@@ -17,6 +18,11 @@
 #include <functional>
 
 namespace ui {
+
+// A picture of the program's own, in the format it is stored in. Read without
+// asking every image plugin whether it knows the data (which loads them all
+// at start-up); empty when it cannot be read.
+QPixmap programPicture(const QString& resource, const char* format);
 
 // Mouse buttons and modifier keys as the mouse events report them.
 constexpr int LeftButton = 1;

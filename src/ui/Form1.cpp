@@ -42,7 +42,7 @@ Form1::Form1()
       about(aboutPage(SSTab1)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Runemark"));
-    setWindowIcon(QIcon(QStringLiteral(":/runemark/runemark.png")));
+    setWindowIcon(QIcon(programPicture(QStringLiteral(":/runemark/runemark.png"), "png")));
     setFont(fontOf(QStringLiteral("Arial"), 8.25));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
