@@ -21,7 +21,11 @@ std::optional<platform::DirectorySnapshot> readSavedQuakeDirectory(const QString
     root.set_value(dir);
     if (dir.isEmpty())
         return std::nullopt;
-    return platform::DirectorySnapshot::read(dir, &stop);
+    try {
+        return platform::DirectorySnapshot::read(dir, &stop);
+    } catch (...) {
+        return std::nullopt;
+    }
 }
 
 } // namespace

@@ -176,15 +176,15 @@ long directoriesReadOnThisThread() {
 DirectorySnapshot DirectorySnapshot::read(const QString& root, const std::atomic<bool>* stop) {
     DirectorySnapshot snapshot;
     snapshot.root_ = QDir::fromNativeSeparators(root);
-    snapshot.prefix_ = snapshot.root_.endsWith(QLatin1Char('/')) ? snapshot.root_
-                                                                 : snapshot.root_ + QLatin1Char('/');
+    snapshot.prefix_ = snapshot.root_.endsWith(QLatin1Char('/'))
+                           ? snapshot.root_
+                           : snapshot.root_ + QLatin1Char('/');
     const auto readInto = [&snapshot](const QString& dir, const QString& key) {
         Listing listing;
         const bool read = readEntries(
             dir,
             [&listing](const DirectoryEntry& entry) {
-                listing.push_back(
-                    {entry.name, entry.kind(), DirectoryEntryAccess::hidden(entry)});
+                listing.push_back({entry.name, entry.kind(), DirectoryEntryAccess::hidden(entry)});
                 return true;
             },
             Hidden::Include);

@@ -73,9 +73,9 @@ QList<Mount> hostTable() {
     static QByteArray readBefore;
     static QList<Mount> tableBefore;
     QFile kernelTable(QStringLiteral("/proc/self/mountinfo"));
-    const QByteArray now =
-        kernelTable.open(QIODevice::ReadOnly | QIODevice::Unbuffered) ? kernelTable.readAll()
-                                                                       : QByteArray();
+    const QByteArray now = kernelTable.open(QIODevice::ReadOnly | QIODevice::Unbuffered)
+                               ? kernelTable.readAll()
+                               : QByteArray();
     if (!now.isEmpty() && now == readBefore)
         return tableBefore;
 #endif

@@ -2,7 +2,6 @@
 
 #include "ui/Screen.h"
 
-
 namespace ui {
 
 namespace {

@@ -6,12 +6,12 @@
 #include <QAbstractListModel>
 #include <QCheckBox>
 #include <QCollator>
-#include <QPixmap>
 #include <QComboBox>
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 

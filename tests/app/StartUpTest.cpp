@@ -1,8 +1,11 @@
 #include "app/StartUp.h"
+#include "app/ReadAhead.h"
+#include "platform/DirectoryListing.h"
 #include "support/Configured.h"
 #include "support/Unprivileged.h"
 #include "ui/Screen.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -157,4 +160,70 @@ TEST(FormLoad, ASavedDirectoryThatCannotBeOpenedEndsAsAnUnusableSettingsFile) {
     f.Command2->click();
     EXPECT_EQ(tree.read("start/runemark.ini"),
               ("\"" + quake + "\"\r\n\"quake -listen 8\"\r\n").toUtf8());
+}
+
+namespace {
+
+QStringList directoryRows(const ui::DirListBox* dir) {
+    QStringList rows;
+    for (int i = 0; i < dir->ListCount(); ++i)
+        rows.append(dir->List(i));
+    return rows;
+}
+
+} // namespace
+
+TEST(ReadAhead, StartUpListsWhatTheDiskHoldsWithoutReadingItAgainAndRefreshRereads) {
+    TempTree tree;
+    const QString quake = makeQuake(tree, "Games/Quake");
+    tree.file("Games/Quake/.hidden/PAK0.PAK");
+    tree.file("Games/Quake/Zeal/progs.dat");
+    writeIni(tree, tree.path("games/quake/"), "quake");
+
+    // The same start with nothing read ahead: what the lists must show.
+    Harness plain(tree.dir("start"));
+    plain.dispatcher->load();
+    const QStringList dirs = directoryRows(plain.form->Dir1), list1 = entries(plain.form->List1),
+                      list2 = entries(plain.form->List2), combo2 = entries(plain.form->Combo2);
+    EXPECT_EQ(list2, QStringList({".hidden", "Ctf", "Zeal"}));
+
+    Harness h(tree.dir("start"));
+    const long readsBefore = platform::directoriesReadOnThisThread();
+    h.load();
+    EXPECT_EQ(platform::directoriesReadOnThisThread(), readsBefore); // all read ahead, once
+    EXPECT_TRUE(h.reported.isEmpty());
+    EXPECT_EQ(h.ctx->QuakeDir, quake);
+    EXPECT_EQ(directoryRows(h.form->Dir1), dirs);
+    EXPECT_EQ(entries(h.form->List1), list1);
+    EXPECT_EQ(entries(h.form->List2), list2);
+    EXPECT_EQ(entries(h.form->Combo2), combo2);
+
+    // What was read ahead served the start-up only.
+    QDir(tree.path("Games/Quake/Zeal")).removeRecursively();
+    tree.file("Games/Quake/Added/progs.dat");
+    app::Refresh(*h.ctx);
+    EXPECT_GT(platform::directoriesReadOnThisThread(), readsBefore);
+    EXPECT_EQ(entries(h.form->List2),
+              QStringList({".hidden", "Added", "Ctf", "Hipnotic", "Rogue"}));
+}
+
+TEST(ReadAhead, ServesOnlyTheDirectoryTheLoadedSettingsName) {
+    TempTree tree;
+    const QString first = makeQuake(tree, "first");
+    const QString second = makeQuake(tree, "second");
+    writeIni(tree, first, "quake");
+    const QString settings = tree.path("start/runemark.ini");
+    {
+        app::ReadAhead readAhead(settings);
+        EXPECT_FALSE(readAhead.take(second)); // the file named another by the time it was loaded
+        EXPECT_FALSE(readAhead.take(first));  // once only
+    }
+    app::ReadAhead readAhead(settings);
+    const auto snapshot = readAhead.take(tree.path("FIRST"));
+    ASSERT_TRUE(snapshot);
+    EXPECT_EQ(snapshot->root(), first);
+    EXPECT_EQ(snapshot->directoriesHeld(), 1 + 5);
+
+    QFile::remove(settings);
+    EXPECT_FALSE(app::ReadAhead(settings).take(first)); // no settings file, nothing read
 }

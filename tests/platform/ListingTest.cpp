@@ -3,8 +3,12 @@
 #include "platform/Wildcard.h"
 #include "support/TempTree.h"
 
+#include <QFile>
 #include <QStringList>
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <vector>
 
 using testing_support::TempTree;
 
@@ -50,4 +54,82 @@ TEST(LiteralPattern, WildcardsInATextMatchOnlyThemselves) {
     tree.file("q/st?r/ST?R.txt");
     EXPECT_EQ(platform::findFirstFile(tree.path("q/st?r/*") + literalPattern(u"st?r") + "*.txt"),
               "ST?R.txt");
+}
+
+namespace {
+
+// Everything a listing of `dir` tells, in its order: names and kinds.
+QStringList listing(const QString& dir, platform::Hidden hidden) {
+    QStringList seen;
+    const bool read = platform::forEachEntry(
+        dir,
+        [&seen](const platform::DirectoryEntry& entry) {
+            seen.append(entry.name + QLatin1Char(' ') +
+                        QString::number(static_cast<int>(entry.kind())));
+            return true;
+        },
+        hidden);
+    if (!read)
+        seen.append(QStringLiteral("(unreadable)"));
+    return seen;
+}
+
+} // namespace
+
+TEST(Snapshot, AnswersAsTheDiskDidWhenReadAndReadsNothingItHolds) {
+    TempTree tree;
+    tree.file("q/Ctf/PROGS.DAT");
+    tree.file("q/Ctf/.hidden.pak");
+    tree.file("q/Ctf/sub/x");
+    tree.file("q/ctf/pak0.pak");
+    tree.file("q/.steam/progs.dat");
+    tree.file("q/deep/inner/x");
+    tree.file("q/readme.txt");
+    tree.dir("q/Empty");
+    ASSERT_TRUE(QFile::link(tree.path("q/Ctf"), tree.path("q/linked")));
+    ASSERT_TRUE(QFile::link(tree.path("q/Ctf/PROGS.DAT"), tree.path("q/Ctf/alias.dat")));
+    ASSERT_TRUE(QFile::link(tree.path("q/nowhere"), tree.path("q/broken")));
+    const QString root = tree.path("q");
+    const QStringList dirs = {root,           root + "/Ctf",   root + "/ctf",   root + "/.steam",
+                              root + "/deep", root + "/Empty", root + "/linked"};
+    std::vector<QStringList> fresh;
+    for (const QString& dir : dirs)
+        for (const auto hidden : {platform::Hidden::Skip, platform::Hidden::Include})
+            fresh.push_back(listing(dir, hidden));
+
+    const platform::DirectorySnapshot snapshot = platform::DirectorySnapshot::read(root);
+    EXPECT_EQ(snapshot.directoriesHeld(), 1 + 6); // the root and its sub-directories, links too
+    tree.file("q/Ctf/added.pak");                 // after the reading: not in what it answers
+    {
+        const platform::SnapshotScope scope(&snapshot);
+        const long before = platform::directoriesReadOnThisThread();
+        size_t i = 0;
+        for (const QString& dir : dirs)
+            for (const auto hidden : {platform::Hidden::Skip, platform::Hidden::Include})
+                EXPECT_EQ(listing(dir, hidden), fresh.at(i++)) << dir.toStdString();
+        const platform::ListingScope probes;
+        EXPECT_EQ(platform::findFirstFile(root + "/ctf/progs.dat"), "");
+        EXPECT_EQ(platform::findFirstFile(root + "/Ctf/progs.dat"), "PROGS.DAT");
+        EXPECT_EQ(platform::findFirstFile(root + "/Ctf/*.pak"), "");
+        EXPECT_EQ(platform::directoriesReadOnThisThread(), before);
+
+        // What it does not hold is read from disk, as it is now.
+        EXPECT_EQ(listing(root + "/deep/inner", platform::Hidden::Skip), QStringList({"x 0"}));
+        EXPECT_EQ(platform::directoriesReadOnThisThread(), before + 1);
+    }
+    // Once the scope ends, the disk as it is now.
+    EXPECT_EQ(platform::findFirstFile(root + "/Ctf/*.pak"), "added.pak");
+}
+
+TEST(Snapshot, AStoppedReadingKeepsWhatItReadAndTheRestComesFromDisk) {
+    TempTree tree;
+    tree.file("q/a/progs.dat");
+    tree.file("q/b/progs.dat");
+    const std::atomic<bool> stop{true};
+    const auto snapshot = platform::DirectorySnapshot::read(tree.path("q"), &stop);
+    EXPECT_EQ(snapshot.directoriesHeld(), 1);
+    const platform::SnapshotScope scope(&snapshot);
+    EXPECT_EQ(platform::findFirstFile(tree.path("q/b/PROGS.DAT")), "progs.dat");
+    const auto nothing = platform::DirectorySnapshot::read(tree.path("missing"));
+    EXPECT_EQ(nothing.directoriesHeld(), 0);
 }

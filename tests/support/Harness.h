@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Context.h"
+#include "app/ReadAhead.h"
 #include "ui/Dispatcher.h"
 #include "ui/Form1.h"
 
@@ -22,11 +23,18 @@ class Harness {
     explicit Harness(const QString& startDir, bool recordStarts = true);
     ~Harness();
 
-    void load() { dispatcher->load(); }
+    // Form_Load as the program runs it: the Quake directory read ahead
+    // first (here not alongside the window's building, which is done).
+    void load() {
+        readAhead = std::make_unique<app::ReadAhead>(ctx->settingsFile);
+        ctx->readAhead = readAhead.get();
+        dispatcher->load();
+    }
 
     std::unique_ptr<ui::Form1> form;
     std::unique_ptr<app::Context> ctx;
     std::unique_ptr<ui::Dispatcher> dispatcher;
+    std::unique_ptr<app::ReadAhead> readAhead;
     QStringList reported;
     std::vector<QStringList> started;
     int endRequests = 0;

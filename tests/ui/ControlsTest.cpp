@@ -7,6 +7,7 @@
 #include "ui/TabControl.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -174,6 +175,35 @@ TEST(DirListBox, ListsEverySubdirectorySortedHiddenOnesIncluded) {
     EXPECT_EQ(dir.List(-1), tree.path("Quake"));
     EXPECT_EQ(dir.List(-2), tree.path());
     EXPECT_EQ(dir.ListIndex(), -1);
+}
+
+TEST(DirListBox, SmallAndLargeDirectoriesAreSortedAlike) {
+    // Few names are sorted by comparing them, thousands by sort keys: the
+    // order must not depend on how many there are.
+    const QStringList names = {"Zeta",  "\u00c9mile", "emil", "Emile",
+                               "apple", "\u00e9cole", "_x",   "3wave"};
+    TempTree tree;
+    for (const QString& name : names)
+        tree.dir("small/" + name);
+    for (const QString& name : names)
+        tree.dir("large/" + name);
+    for (int i = 0; i < 4100; ++i)
+        tree.dir(QStringLiteral("large/filler%1").arg(i));
+    const auto shown = [&tree](const QString& dir) {
+        ui::DirListBox list("Dir", nullptr);
+        list.setPath(tree.path(dir));
+        QStringList order;
+        for (int i = 0; i < list.ListCount(); ++i) {
+            const QString name = QFileInfo(list.List(i)).fileName();
+            if (!name.startsWith("filler"))
+                order.append(name);
+        }
+        return order;
+    };
+    const QStringList small = shown("small");
+    EXPECT_EQ(small, QStringList({"_x", "3wave", "apple", "\u00e9cole", "emil", "Emile",
+                                  "\u00c9mile", "Zeta"}));
+    EXPECT_EQ(shown("large"), small);
 }
 
 TEST(DirListBox, RowsShowBareNamesAndOpenDirectoriesLookOpen) {
