@@ -16,8 +16,8 @@
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
-    app::ReadAhead readAhead(app::settingsFileIn(platform::currentDirectory()));
     QApplication application(argc, argv);
+    app::ReadAhead readAhead(app::settingsFileIn(platform::currentDirectory()));
     ui::installFontSubstitutes();
     ui::Form1 form;
     app::Context ctx(form, platform::currentDirectory());

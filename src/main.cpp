@@ -19,10 +19,9 @@ int main(int argc, char* argv[]) {
         QTextStream err(stderr);
         return app::answerArguments(QCoreApplication::arguments(), out, err);
     }
-    // The Quake directory is read while the toolkit starts and the window
-    // is built.
-    app::ReadAhead readAhead(app::settingsFileIn(platform::currentDirectory()));
     QApplication application(argc, argv);
+    // The Quake directory is read while the window is built.
+    app::ReadAhead readAhead(app::settingsFileIn(platform::currentDirectory()));
     QApplication::setApplicationName(QStringLiteral("Runemark"));
     ui::installFontSubstitutes();
 

@@ -3,6 +3,8 @@
 #include "app/SettingsFile.h"
 #include "platform/Paths.h"
 
+#include <QCoreApplication>
+
 namespace app {
 
 namespace {
@@ -31,6 +33,11 @@ std::optional<platform::DirectorySnapshot> readSavedQuakeDirectory(const QString
 } // namespace
 
 ReadAhead::ReadAhead(const QString& settingsFile) : root_(rootPromise_.get_future()) {
+    // Qt takes the first thread that makes an object of its own (the
+    // reading opens files) for the main thread; the application made first
+    // keeps that the thread that runs the window.
+    if (!QCoreApplication::instance())
+        return;
     // A thread of its own rather than a pool's: it must start at once, and
     // it runs once per program.
     reading_ = std::async(std::launch::async, readSavedQuakeDirectory, settingsFile,
@@ -44,7 +51,7 @@ ReadAhead::~ReadAhead() {
 }
 
 std::optional<platform::DirectorySnapshot> ReadAhead::take(const QString& quakeDir) {
-    if (taken_)
+    if (taken_ || !reading_.valid())
         return std::nullopt;
     taken_ = true;
     if (root_.get() != platform::shownDirectoryPath(quakeDir)) {

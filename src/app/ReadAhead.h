@@ -18,6 +18,7 @@ namespace app {
 // disk as it is then.
 class ReadAhead {
   public:
+    // Reads nothing when made before the application object.
     explicit ReadAhead(const QString& settingsFile);
     // Stops the reading and waits for the thread.
     ~ReadAhead();
