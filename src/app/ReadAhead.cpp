@@ -60,6 +60,10 @@ std::optional<platform::DirectorySnapshot> ReadAhead::take(const QString& quakeD
         stop_ = true;
         return std::nullopt;
     }
+    // The window is built: what is not read by now the start-up thread
+    // reads itself rather than wait, so it is never idle while a large
+    // collection is still being read.
+    stop_ = true;
     return reading_.get();
 }
 

@@ -9,6 +9,9 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 using namespace testing_support;
 
 TEST(FormLoad, ConfiguredStartRestoresSettingsAndScans) {
@@ -187,16 +190,26 @@ TEST(ReadAhead, StartUpListsWhatTheDiskHoldsWithoutReadingItAgainAndRefreshRerea
                       list2 = entries(plain.form->List2), combo2 = entries(plain.form->Combo2);
     EXPECT_EQ(list2, QStringList({".hidden", "Ctf", "Zeal"}));
 
+    // Read ahead in full, as while a window is built: the start-up thread
+    // reads none of the directories again.
     Harness h(tree.dir("start"));
+    app::ReadAhead readAhead(h.ctx->settingsFile);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    h.ctx->readAhead = &readAhead;
     const long readsBefore = platform::directoriesReadOnThisThread();
-    h.load();
-    EXPECT_EQ(platform::directoriesReadOnThisThread(), readsBefore); // all read ahead, once
-    EXPECT_TRUE(h.reported.isEmpty());
-    EXPECT_EQ(h.ctx->QuakeDir, quake);
-    EXPECT_EQ(directoryRows(h.form->Dir1), dirs);
-    EXPECT_EQ(entries(h.form->List1), list1);
-    EXPECT_EQ(entries(h.form->List2), list2);
-    EXPECT_EQ(entries(h.form->Combo2), combo2);
+    h.dispatcher->load();
+    EXPECT_EQ(platform::directoriesReadOnThisThread(), readsBefore);
+    // Read ahead in part (taken at once): the start-up thread reads the rest.
+    Harness partly(tree.dir("start"));
+    partly.load();
+    for (const Harness* started : {&h, &partly}) {
+        EXPECT_TRUE(started->reported.isEmpty());
+        EXPECT_EQ(started->ctx->QuakeDir, quake);
+        EXPECT_EQ(directoryRows(started->form->Dir1), dirs);
+        EXPECT_EQ(entries(started->form->List1), list1);
+        EXPECT_EQ(entries(started->form->List2), list2);
+        EXPECT_EQ(entries(started->form->Combo2), combo2);
+    }
 
     // What was read ahead served the start-up only.
     QDir(tree.path("Games/Quake/Zeal")).removeRecursively();
@@ -222,7 +235,9 @@ TEST(ReadAhead, ServesOnlyTheDirectoryTheLoadedSettingsName) {
     const auto snapshot = readAhead.take(tree.path("FIRST"));
     ASSERT_TRUE(snapshot);
     EXPECT_EQ(snapshot->root(), first);
-    EXPECT_EQ(snapshot->directoriesHeld(), 1 + 5);
+    // The root at least; the rest as far as it got.
+    EXPECT_GE(snapshot->directoriesHeld(), 1);
+    EXPECT_LE(snapshot->directoriesHeld(), 1 + 5);
 
     QFile::remove(settings);
     EXPECT_FALSE(app::ReadAhead(settings).take(first)); // no settings file, nothing read
