@@ -1,7 +1,7 @@
 #include "app/ReadAhead.h"
 
 #include "app/SettingsFile.h"
-#include "platform/Paths.h"
+#include "platform/System.h"
 
 #include <QCoreApplication>
 

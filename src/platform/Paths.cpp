@@ -1,7 +1,5 @@
 #include "platform/Paths.h"
 
-#include "platform/System.h"
-
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
@@ -95,12 +93,6 @@ QString withoutTrailingSeparator(const QString& path) {
 
 QString nativePath(const QString& path) {
     return QDir::toNativeSeparators(path);
-}
-
-QString shownDirectoryPath(const QString& path) {
-    const QString absolute =
-        QDir::cleanPath(QDir(currentDirectory()).absoluteFilePath(resolveCase(path)));
-    return nativePath(withoutTrailingSeparator(absolute));
 }
 
 } // namespace platform

@@ -29,9 +29,4 @@ QString withoutTrailingSeparator(const QString& path);
 // Native separators for display and for strings the logic composes.
 QString nativePath(const QString& path);
 
-// The path a directory list shows for `path`: its letter case resolved, made
-// absolute from the current directory, cleaned, without a trailing separator,
-// with native separators.
-QString shownDirectoryPath(const QString& path);
-
 } // namespace platform

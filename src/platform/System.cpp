@@ -34,6 +34,12 @@ QString currentDirectory() {
     return nativePath(withoutTrailingSeparator(QDir::currentPath()));
 }
 
+QString shownDirectoryPath(const QString& path) {
+    const QString absolute =
+        QDir::cleanPath(QDir(currentDirectory()).absoluteFilePath(resolveCase(path)));
+    return nativePath(withoutTrailingSeparator(absolute));
+}
+
 QString programDirectory() {
     return nativePath(withoutTrailingSeparator(QCoreApplication::applicationDirPath()));
 }

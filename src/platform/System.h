@@ -12,6 +12,11 @@ void changeDirectory(const QString& path);
 // except at a root.
 QString currentDirectory();
 
+// The path a directory list shows for `path`: its letter case resolved, made
+// absolute from the current directory, cleaned, without a trailing separator,
+// with native separators.
+QString shownDirectoryPath(const QString& path);
+
 // The directory holding the program file.
 QString programDirectory();
 
