@@ -34,7 +34,6 @@ struct DirectoryEntryAccess {
                                                   const QString& dir) {
         return snapshot.find(dir);
     }
-    using SnapshotEntry = DirectorySnapshot::Entry;
 };
 
 namespace {
@@ -195,6 +194,7 @@ DirectorySnapshot DirectorySnapshot::read(const QString& root, const std::atomic
     if (!readInto(root, QString()))
         return snapshot;
     const Listing top = snapshot.listings_.value(QString());
+    snapshot.listings_.reserve(static_cast<qsizetype>(top.size()) + 1);
     for (const Entry& entry : top) {
         if (stop && stop->load(std::memory_order_relaxed))
             break;
