@@ -4,35 +4,29 @@
 #include "platform/System.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
 namespace app {
 
 namespace {
 
 std::optional<platform::DirectorySnapshot> readSavedQuakeDirectory(const QString& settingsFile,
-                                                                   std::promise<QString>& root,
                                                                    const std::atomic<bool>& stop) {
-    QString dir;
     try {
         const SettingsRead saved = tryReadSettings(settingsFile);
-        if (saved.problem.isEmpty() && !saved.values.isEmpty())
-            dir = platform::shownDirectoryPath(saved.values.at(0));
+        if (!saved.problem.isEmpty() || saved.values.isEmpty())
+            return std::nullopt;
+        return platform::DirectorySnapshot::read(platform::shownDirectoryPath(saved.values.at(0)),
+                                                 &stop);
     } catch (...) {
         // A guess that fails costs nothing: start-up reads the disk itself.
-    }
-    root.set_value(dir);
-    if (dir.isEmpty())
-        return std::nullopt;
-    try {
-        return platform::DirectorySnapshot::read(dir, &stop);
-    } catch (...) {
         return std::nullopt;
     }
 }
 
 } // namespace
 
-ReadAhead::ReadAhead(const QString& settingsFile) : root_(rootPromise_.get_future()) {
+ReadAhead::ReadAhead(const QString& settingsFile) {
     // Qt takes the first thread that makes an object of its own (the
     // reading opens files) for the main thread; the application made first
     // keeps that the thread that runs the window.
@@ -40,8 +34,8 @@ ReadAhead::ReadAhead(const QString& settingsFile) : root_(rootPromise_.get_futur
         return;
     // A thread of its own rather than a pool's: it must start at once, and
     // it runs once per program.
-    reading_ = std::async(std::launch::async, readSavedQuakeDirectory, settingsFile,
-                          std::ref(rootPromise_), std::cref(stop_));
+    reading_ =
+        std::async(std::launch::async, readSavedQuakeDirectory, settingsFile, std::cref(stop_));
 }
 
 ReadAhead::~ReadAhead() {
@@ -51,20 +45,19 @@ ReadAhead::~ReadAhead() {
 }
 
 std::optional<platform::DirectorySnapshot> ReadAhead::take(const QString& quakeDir) {
-    if (taken_ || !reading_.valid())
+    if (!reading_.valid()) // taken already, or nothing was read
         return std::nullopt;
-    taken_ = true;
-    if (root_.get() != platform::shownDirectoryPath(quakeDir)) {
-        // Another directory than the one loaded (the file changed since):
-        // of no use, so the reading stops; the destructor waits for it.
-        stop_ = true;
-        return std::nullopt;
-    }
     // The window is built: what is not read by now the start-up thread
     // reads itself rather than wait, so it is never idle while a large
     // collection is still being read.
     stop_ = true;
-    return reading_.get();
+    std::optional<platform::DirectorySnapshot> snapshot = reading_.get();
+    // The settings file may have named another directory by the time it
+    // was loaded.
+    if (!snapshot ||
+        snapshot->root() != QDir::fromNativeSeparators(platform::shownDirectoryPath(quakeDir)))
+        return std::nullopt;
+    return snapshot;
 }
 
 } // namespace app

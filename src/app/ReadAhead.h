@@ -33,12 +33,7 @@ class ReadAhead {
 
   private:
     std::atomic<bool> stop_{false};
-    // The directory being read (empty when none) is known before the
-    // reading ends, so a reading of no use is stopped at once.
-    std::promise<QString> rootPromise_;
-    std::future<QString> root_;
     std::future<std::optional<platform::DirectorySnapshot>> reading_;
-    bool taken_ = false;
 };
 
 } // namespace app
