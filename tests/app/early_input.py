@@ -13,6 +13,7 @@ Run inside `xvfb-run ... -dpi 96`:
 """
 
 import os
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -28,6 +29,44 @@ SETUP_TAB = (110, 14)
 def xdotool(*args):
     return subprocess.run(["xdotool", *args], check=True, capture_output=True,
                           text=True, timeout=20).stdout
+
+
+def said(log):
+    with open(log, "rb") as f:
+        return f.read().decode(errors="replace").strip()
+
+
+def threads_of(pid):
+    """Where each thread of a process that never showed its window stands."""
+    if not shutil.which("gdb"):
+        return "(gdb is not installed: no backtrace)"
+    return subprocess.run(["gdb", "-p", str(pid), "-batch", "-ex", "thread apply all bt"],
+                          capture_output=True, text=True, timeout=120).stdout
+
+
+def window_of(game, log, limit=60.0):
+    """The program's window once it shows, or None with the reason printed.
+
+    Polled rather than `search --sync`, so that a program that ends before
+    showing is told at once, and one that never shows is looked into.
+    """
+    deadline = time.monotonic() + limit
+    while time.monotonic() < deadline:
+        if game.poll() is not None:
+            print("the program ended before showing its window: exit %d, said %r"
+                  % (game.returncode, said(log)))
+            return None
+        found = subprocess.run(["xdotool", "search", "--all", "--onlyvisible",
+                                "--pid", str(game.pid), "--name", "^Runemark$"],
+                               capture_output=True, text=True, timeout=20).stdout.split()
+        if found:
+            return found[0]
+        time.sleep(0.1)
+    print("no window after %d s; said %r; its threads:\n%s"
+          % (limit, said(log), threads_of(game.pid)))
+    game.kill()
+    game.wait()
+    return None
 
 
 def make_quake(root, patches):
@@ -57,10 +96,17 @@ def main():
             with open(settings, "w", newline="") as f:
                 f.write(saved)
             os.utime(settings, (0, 0))
-            game = subprocess.Popen([program], cwd=start, env=env,
-                                    stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-            window = xdotool("search", "--sync", "--onlyvisible", "--name",
-                             "^Runemark$").split()[0]
+            # A file, not a pipe: a pipe nobody reads until the end would
+            # stop a program with much to say.
+            log = os.path.join(root, "said-%d.txt" % run)
+            with open(log, "wb") as out:
+                game = subprocess.Popen([program], cwd=start, env=env,
+                                        stdout=subprocess.DEVNULL, stderr=out)
+            window = window_of(game, log)
+            if window is None:
+                print("run %d: the window never showed" % run)
+                failures += 1
+                continue
             geometry = dict(line.strip().split("=", 1) for line in
                             xdotool("getwindowgeometry", "--shell", window).splitlines())
             left, top = int(geometry["X"]), int(geometry["Y"])
@@ -72,19 +118,20 @@ def main():
             try:
                 code = game.wait(timeout=10)
             except subprocess.TimeoutExpired:
+                print("run %d: the window stopped answering; Exit did not close it; "
+                      "said %r; its threads:\n%s" % (run, said(log), threads_of(game.pid)))
                 game.kill()
                 game.wait()
-                print("run %d: the window stopped answering; Exit did not close it" % run)
                 failures += 1
                 continue
-            said = game.stderr.read().decode(errors="replace")
+            message = said(log)
             with open(settings, newline="") as f:
                 written = f.read()
             if code != 0 or os.stat(settings).st_mtime == 0 or written != saved:
-                print("run %d: exit %d, settings %r, said %r" % (run, code, written, said))
+                print("run %d: exit %d, settings %r, said %r" % (run, code, written, message))
                 failures += 1
-            elif "main() thread" in said:
-                print("run %d: %s" % (run, said.strip()))
+            elif "main() thread" in message:
+                print("run %d: %s" % (run, message))
                 failures += 1
     print("%d of %d runs failed" % (failures, runs))
     return 1 if failures else 0
