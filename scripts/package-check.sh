@@ -42,7 +42,7 @@ program=/usr/games/runemark
 # A first run in an empty directory: the window must come up with its title.
 echo "== window under Xvfb"
 start=$(mktemp -d)
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash -c '
     set -eu
     cd "$1"
     "$2" & app=$!
