@@ -3,8 +3,10 @@
 #include "app/SettingsFile.h"
 #include "platform/System.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QDir>
+#include <QGuiApplication>
 
 namespace app {
 
@@ -32,6 +34,14 @@ ReadAhead::ReadAhead(const QString& settingsFile) {
     // keeps that the thread that runs the window.
     if (!QCoreApplication::instance())
         return;
+    // Qt's accessibility bridge, when first asked, looks for the session bus
+    // and without one forks a helper whose child allocates before it execs.
+    // Forked while this thread allocates, that child can wait for good on an
+    // allocator lock under an allocator that is not fork-safe (the address
+    // sanitizer's), and the window with it. So the bridge, which building the
+    // window sets up anyway, is set up before the thread starts.
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        QAccessible::isActive();
     // A thread of its own rather than a pool's: it must start at once, and
     // it runs once per program.
     reading_ =

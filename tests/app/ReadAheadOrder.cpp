@@ -3,11 +3,20 @@
 // that thread, or the window would be run as if from a second thread and
 // stop answering input. Its own program, and its files made without Qt: the
 // order is that of a process's start, before any Qt object exists.
+//
+// Under a real X server without a session bus, Qt's accessibility bridge
+// forks a helper to look for one. Building the window must fork nothing
+// once the reading has begun: a child forked while the reading allocates
+// can hang for good under an allocator that is not fork-safe.
 
 #include "app/ReadAhead.h"
+#include "ui/Form1.h"
 
 #include <QApplication>
 
+#include <pthread.h>
+
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +31,8 @@ namespace {
 // main one; nothing public tells otherwise.
 bool saidNotMainThread = false;
 
+std::atomic<int> forks{0};
+
 void listen(QtMsgType, const QMessageLogContext&, const QString& message) {
     if (message.contains(QLatin1String("main() thread")))
         saidNotMainThread = true;
@@ -30,6 +41,7 @@ void listen(QtMsgType, const QMessageLogContext&, const QString& message) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    pthread_atfork([] { ++forks; }, nullptr, nullptr);
     namespace fs = std::filesystem;
     std::string made = (fs::temp_directory_path() / "runemark-order-XXXXXX").string();
     if (!mkdtemp(made.data()))
@@ -60,6 +72,17 @@ int main(int argc, char* argv[]) {
             ++failures;
         }
         app::ReadAhead inTime(settings);
+        const int forksBefore = forks;
+        {
+            ui::Form1 window;
+            window.show();
+            QApplication::processEvents();
+        }
+        if (forks != forksBefore) {
+            std::fprintf(stderr, "building the window forked while the reading ran (%d times)\n",
+                         forks - forksBefore);
+            ++failures;
+        }
         if (!inTime.take(quake)) {
             std::fprintf(stderr, "a reading ahead made after the application read nothing\n");
             ++failures;
