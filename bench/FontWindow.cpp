@@ -4,7 +4,6 @@
 // the font system and loads its faces as Runemark does; then it exits.
 
 #include "QuitWhenPainted.h"
-#include "ui/Controls.h"
 #include "ui/Fonts.h"
 #include "ui/Screen.h"
 

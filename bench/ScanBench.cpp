@@ -6,7 +6,7 @@
 
 #include "ReadFloor.h"
 #include "TreeGen.h"
-#include "app/Context.h"
+#include "app/state/Context.h"
 #include "catalogue/Scan.h"
 #include "platform/FileLookup.h"
 #include "platform/Paths.h"
@@ -60,7 +60,7 @@ void BM_StartupScan(benchmark::State& state) {
         state.ResumeTiming();
         form.Dir1->setPath(root);
         ctx.QuakeDir = form.Dir1->Path();
-        catalogue::scanPatches(ctx, catalogue::ScanMode::StartUp);
+        catalogue::scanPatches(ctx, app::Occasion::StartUp);
         benchmark::DoNotOptimize(form.List2->ListCount());
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));

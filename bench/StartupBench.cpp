@@ -5,9 +5,9 @@
 // arguments.
 
 #include "QuitWhenPainted.h"
-#include "app/Context.h"
 #include "app/ReadAhead.h"
 #include "app/Wiring.h"
+#include "app/state/Context.h"
 #include "platform/System.h"
 #include "ui/Dispatcher.h"
 #include "ui/Fonts.h"

@@ -1,4 +1,4 @@
-// The command-line splitter: a prefix glued on behaves as if written in front.
+// The command-line splitter: quotes group blanks and never reach a word.
 #include "platform/Process.h"
 
 #include <cstdint>
@@ -12,8 +12,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (word.contains(QLatin1Char('"')))
             std::abort(); // quotes never reach a word
     }
-    const QString prefix = QStringLiteral("/QUAKE/");
-    if (platform::splitWords(text, prefix) != platform::splitWords(prefix + text))
-        std::abort();
     return 0;
 }

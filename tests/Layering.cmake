@@ -1,21 +1,43 @@
-# Fails when a file includes a header from a layer above its own: the shared
-# values and settings file see no subsystem, the subsystems no start-up or
-# wiring. The linker cannot catch an upward call that a program links anyway.
+# Fails when a file includes a header from a floor above its own. The floors
+# are the folders of src/, lowest first, as src/CMakeLists.txt links them;
+# a file may include headers of its own folder and of folders below it.
 # Usage: cmake -DSRC=<src dir> -P Layering.cmake
-set(shared_files app/Context.h app/Context.cpp app/SettingsFile.h app/SettingsFile.cpp)
-set(above_shared "(catalogue|launch|menu)/|app/(StartUp|Wiring)")
-file(GLOB_RECURSE subsystems_files RELATIVE ${SRC} ${SRC}/catalogue/* ${SRC}/launch/* ${SRC}/menu/*)
-set(above_subsystems "app/(StartUp|Wiring)")
+set(floors platform ui app/state catalogue launch menu app)
+
+# The floor of a path relative to src/: the longest folder that holds it.
+function(floor_of path out)
+    set(found -1)
+    set(found_length 0)
+    set(index 0)
+    foreach(folder ${floors})
+        string(LENGTH "${folder}/" length)
+        string(SUBSTRING "${path}" 0 ${length} head)
+        if(head STREQUAL "${folder}/" AND length GREATER found_length)
+            set(found ${index})
+            set(found_length ${length})
+        endif()
+        math(EXPR index "${index} + 1")
+    endforeach()
+    set(${out} ${found} PARENT_SCOPE)
+endfunction()
+
+file(GLOB_RECURSE sources RELATIVE ${SRC} ${SRC}/*.h ${SRC}/*.cpp)
 set(failed "")
-foreach(layer shared subsystems)
-    foreach(file ${${layer}_files})
-        file(STRINGS ${SRC}/${file} upward REGEX "#include \"(${above_${layer}})")
-        if(upward)
-            list(APPEND failed "${file}: ${upward}")
+foreach(file ${sources})
+    floor_of("${file}" own)
+    if(own EQUAL -1)
+        continue() # main.cpp stands above every floor
+    endif()
+    file(STRINGS ${SRC}/${file} includes REGEX "^#include \"[^\"]+\"")
+    foreach(line ${includes})
+        string(REGEX REPLACE "^#include \"([^\"]+)\".*" "\\1" header "${line}")
+        floor_of("${header}" theirs)
+        if(theirs GREATER own)
+            list(APPEND failed "${file}: ${header}")
         endif()
     endforeach()
 endforeach()
 if(failed)
     list(JOIN failed "\n" failed)
-    message(FATAL_ERROR "Includes from a layer above:\n${failed}")
+    message(FATAL_ERROR "Includes from a floor above:\n${failed}")
 endif()

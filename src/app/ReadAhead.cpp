@@ -1,6 +1,6 @@
 #include "app/ReadAhead.h"
 
-#include "app/SettingsFile.h"
+#include "app/state/SettingsFile.h"
 #include "platform/System.h"
 
 #include <QAccessible>

@@ -1,8 +1,8 @@
 #include "app/StartUp.h"
 
-#include "app/Context.h"
 #include "app/ReadAhead.h"
-#include "app/SettingsFile.h"
+#include "app/state/Context.h"
+#include "app/state/SettingsFile.h"
 #include "catalogue/Scan.h"
 #include "platform/Error.h"
 #include "platform/Paths.h"
@@ -51,112 +51,111 @@ QString loadManual(const QStringList& places) {
 
 namespace {
 
-// The configured branch: the saved settings read, the Setup tab's lists
-// pointed at the saved directory and the patches scanned. Throws at the
-// first step that fails; `savedDir` then holds the directory read, if any.
-void showSavedSettings(Context& ctx, Occasion occasion, std::optional<QString>& savedDir) {
+// Empties the lists a scan fills. The official-game list is filled only by
+// start-up, so a Refresh keeps it.
+void clearLists(ui::Form1& form, Occasion occasion) {
+    form.List1->Clear();
+    form.List2->Clear();
+    form.Combo1->Clear();
+    if (occasion == Occasion::StartUp)
+        form.Combo2->Clear();
+}
+
+// The saved directory shown: the Setup tab's lists pointed at it, the saved
+// command line offered first and the patches scanned.
+void showSavedDirectory(Context& ctx, Occasion occasion) {
     ui::Form1& form = ctx.Form1;
-    readSettings(ctx);
-    savedDir = ctx.QuakeDir;
     if (!QFileInfo(platform::resolveCase(ctx.QuakeDir)).isDir())
         throw platform::Error(QStringLiteral("Cannot open the saved Quake directory"),
                               platform::nativePath(ctx.QuakeDir),
                               QStringLiteral("No such directory. Exit keeps it saved until you "
                                              "open another on the Setup tab"));
-    // At start-up the directories were read while the window was built;
-    // a Refresh reads them as they are then.
+    // The directories read while the window was built, when they are the
+    // ones the settings name; only start-up has any.
     std::optional<platform::DirectorySnapshot> readAhead;
-    if (occasion == Occasion::StartUp && ctx.readAhead)
+    if (ctx.readAhead)
         readAhead = ctx.readAhead->take(ctx.QuakeDir);
     const platform::SnapshotScope answeredFromReadAhead(readAhead ? &*readAhead : nullptr);
     form.Drive1->setDrive(ctx.QuakeDir);
     form.Dir1->setPath(ctx.QuakeDir);
     form.Combo1->AddItem(ctx.GameCommand);
-    catalogue::scanPatches(ctx, occasion == Occasion::StartUp ? catalogue::ScanMode::StartUp
-                                                              : catalogue::ScanMode::Refresh);
-    ctx.keptQuakeDir.reset();
+    catalogue::scanPatches(ctx, occasion);
 }
 
-// After a failure in the configured branch: the lists as without a settings
-// file, the saved command line still offered first, QuakeDir what the
-// directory list shows, and the saved directory kept for Exit.
-void recover(Context& ctx, Occasion occasion, const std::optional<QString>& savedDir) {
+// What start-up and Refresh share: the lists emptied, the settings file
+// looked for and read, the saved directory shown. A failing step leaves the
+// lists as without a settings file (the saved command line still offered
+// first when it could be read), QuakeDir what the directory list shows and
+// the saved directory kept for Exit; the failure is handed back, to be
+// reported once the rest of the sequence has run.
+struct Listing {
+    bool configured = false;
+    std::optional<platform::Error> problem;
+};
+
+Listing listSavedSettings(Context& ctx, Occasion occasion) {
     ui::Form1& form = ctx.Form1;
-    form.List1->Clear();
-    form.List2->Clear();
-    form.Combo1->Clear();
-    if (occasion == Occasion::StartUp)
-        form.Combo2->Clear(); // Refresh never fills it
-    if (savedDir)
-        form.Combo1->AddItem(ctx.GameCommand);
-    ctx.QuakeDir = form.Dir1->Path();
-    ctx.keptQuakeDir = savedDir;
+    clearLists(form, occasion);
+    std::optional<QString> savedDir;
+    try {
+        if (occasion == Occasion::Refresh)
+            form.Dir1->Refresh();
+        ProbeFile(ctx, ctx.settingsFile);
+        if (!ctx.ProbeResult)
+            return {};
+        readSettings(ctx);
+        savedDir = ctx.QuakeDir;
+        showSavedDirectory(ctx, occasion);
+        ctx.keptQuakeDir.reset();
+        return {true, std::nullopt};
+    } catch (const platform::Error& error) {
+        clearLists(form, occasion);
+        if (savedDir)
+            form.Combo1->AddItem(ctx.GameCommand);
+        ctx.QuakeDir = form.Dir1->Path();
+        ctx.keptQuakeDir = savedDir;
+        return {false, error};
+    }
 }
 
 } // namespace
 
-void startUpSequence(Context& ctx, Occasion occasion) {
+void Form_Load(Context& ctx) {
     ui::Form1& form = ctx.Form1;
-    const bool startUp = occasion == Occasion::StartUp;
-    if (startUp) {
-        ui::setMousePointer(ui::BusyPointer);
-        if (!form.Visible())
-            form.show();
-    }
-    // What the command-line box shows before a Refresh empties it.
-    const QString shownCommand = form.Combo1->Text();
-    form.List1->Clear();
-    form.List2->Clear();
-    form.Combo1->Clear();
-
-    // A failure here leaves the window as an unusable settings file does,
-    // runs the remaining steps, and is reported at the end.
-    std::optional<platform::Error> problem;
-    std::optional<QString> savedDir;
-    bool configured = false;
-    try {
-        if (!startUp)
-            form.Dir1->Refresh();
-        ProbeFile(ctx, ctx.settingsFile);
-        configured = ctx.ProbeResult;
-        if (configured)
-            showSavedSettings(ctx, occasion, savedDir);
-    } catch (const platform::Error& error) {
-        problem = error;
-        configured = false;
-        recover(ctx, occasion, savedDir);
-    }
-    // A Refresh that finds no saved command line keeps the player's: what
-    // the box shows is what Play starts and Exit saves.
-    if (!startUp && form.Combo1->ListCount() == 0) {
-        form.Combo1->AddItem(shownCommand);
-        ctx.GameCommand = shownCommand;
-    }
-    if (startUp && !configured) {
+    ui::setMousePointer(ui::BusyPointer);
+    if (!form.Visible())
+        form.show();
+    const Listing listed = listSavedSettings(ctx, Occasion::StartUp);
+    // The reading ahead serves start-up alone; later reads see the disk.
+    ctx.readAhead = nullptr;
+    if (!listed.configured) {
         form.List2->setEnabled(false);
         form.Check1->setEnabled(false);
         form.Command1->setEnabled(false);
     }
-
-    if (startUp)
-        form.Label5->setCaption(versionText(platform::Version::major, platform::Version::minor,
-                                            platform::Version::revision));
+    form.Label5->setCaption(versionText(platform::Version::major, platform::Version::minor,
+                                        platform::Version::revision));
     offerCommandPresets(ctx);
-    if (startUp) {
-        form.Text1->setText(
-            loadManual(manualPlaces(ctx.startDirectory, platform::programDirectory())));
-        ui::setMousePointer(ui::DefaultPointer);
-    }
-    if (problem)
-        throw *problem;
-}
-
-void Form_Load(Context& ctx) {
-    startUpSequence(ctx, Occasion::StartUp);
+    form.Text1->setText(loadManual(manualPlaces(ctx.startDirectory, platform::programDirectory())));
+    ui::setMousePointer(ui::DefaultPointer);
+    if (listed.problem)
+        throw *listed.problem;
 }
 
 void Refresh(Context& ctx) {
-    startUpSequence(ctx, Occasion::Refresh);
+    ui::Form1& form = ctx.Form1;
+    // What the command-line box shows before the lists are emptied.
+    const QString shownCommand = form.Combo1->Text();
+    const Listing listed = listSavedSettings(ctx, Occasion::Refresh);
+    // A Refresh that finds no saved command line keeps the player's: what
+    // the box shows is what Play starts and Exit saves.
+    if (form.Combo1->ListCount() == 0) {
+        form.Combo1->AddItem(shownCommand);
+        ctx.GameCommand = shownCommand;
+    }
+    offerCommandPresets(ctx);
+    if (listed.problem)
+        throw *listed.problem;
 }
 
 } // namespace app

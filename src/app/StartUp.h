@@ -29,22 +29,18 @@ QStringList manualPlaces(const QString& startDir, const QString& programDir);
 // saying so when none does.
 QString loadManual(const QStringList& places);
 
-// The one sequence behind start-up and Refresh: the lists cleared, the
-// settings file probed and read, the Setup tab's lists pointed at the saved
-// directory, the patches scanned and the command lines offered; at start-up
-// also the busy pointer, the window shown, the version label and the manual.
-// Without a usable settings file start-up comes up as on a first run. A step
-// of the configured branch that fails leaves the window in that same state
-// (the saved command line still offered when it could be read), the rest of
-// the sequence runs, and the failure is thrown at the end.
-enum class Occasion { StartUp, Refresh };
-void startUpSequence(Context& ctx, Occasion occasion);
-
 // The main window's load handler: brings the window from its design-time
-// state to its working state.
+// state to its working state. Shows the window under the busy pointer, lists
+// the saved settings (as Refresh does), and without usable ones comes up as
+// on a first run; then the version label, the command lines offered and the
+// manual. A failure while listing the saved settings leaves the window as
+// without a settings file (the saved command line still offered when it
+// could be read); the rest runs and the failure is thrown at the end.
 void Form_Load(Context& ctx);
 
-// The context menu's Refresh: builds the lists again from the settings file.
+// The context menu's Refresh: builds the lists again from the settings file
+// and the disk as it is now, the same way, and offers the command lines; the
+// enabled states, the version label and the manual stay as they are.
 void Refresh(Context& ctx);
 
 } // namespace app

@@ -1,7 +1,7 @@
 #include "app/Wiring.h"
 
-#include "app/Context.h"
 #include "app/StartUp.h"
+#include "app/state/Context.h"
 #include "launch/Launch.h"
 #include "launch/SetupHandlers.h"
 #include "menu/ContextMenu.h"

@@ -1,6 +1,6 @@
 #include "catalogue/Scan.h"
 
-#include "app/Context.h"
+#include "app/state/Context.h"
 #include "catalogue/PatchName.h"
 #include "platform/FileLookup.h"
 #include "platform/Paths.h"
@@ -10,7 +10,7 @@
 
 namespace catalogue {
 
-void scanPatches(app::Context& ctx, ScanMode mode) {
+void scanPatches(app::Context& ctx, app::Occasion occasion) {
     ui::Form1& form = ctx.Form1;
     const QString sep = platform::separator();
 
@@ -36,7 +36,7 @@ void scanPatches(app::Context& ctx, ScanMode mode) {
                 continue;
             const QString name = patchName(entry);
             const OfficialGame* game = officialGameNamed(name);
-            if (mode == ScanMode::Refresh) {
+            if (occasion == app::Occasion::Refresh) {
                 if (game != &OfficialGames[0]) // only the base game is held back
                     form.List2->AddItem(name, entry);
             } else if (!game) {

@@ -1,17 +1,16 @@
 #include "launch/Launch.h"
 
-#include "app/Context.h"
+#include "app/state/Context.h"
 #include "launch/CommandLine.h"
 #include "platform/Error.h"
 #include "platform/Paths.h"
 #include "platform/Process.h"
+#include "platform/ScopeGuard.h"
 #include "platform/System.h"
 #include "ui/Form1.h"
 
 #include <QDir>
 #include <QFileInfo>
-
-#include <exception>
 
 namespace launch {
 
@@ -67,21 +66,14 @@ void checkInQuakeDirectory(const Entry& entry, const QString& quakeDir) {
 // The Quake directory is current while a game is started; afterwards the
 // launcher's own directory is, also when the start was refused: left in the
 // Quake directory, the launcher would keep a removable disk from unmounting.
-class InQuakeDirectory {
-  public:
-    explicit InQuakeDirectory(const QString& quakeDir) { platform::changeDirectory(quakeDir); }
-    ~InQuakeDirectory() {
-        // Best effort while the start's own error is on its way to the user.
-        if (std::uncaught_exceptions() > failing_)
-            QDir::setCurrent(platform::programDirectory());
+template <typename Start> void inQuakeDirectory(const QString& quakeDir, const Start& start) {
+    platform::changeDirectory(quakeDir);
+    {
+        const platform::UndoOnFailure back([] { QDir::setCurrent(platform::programDirectory()); });
+        start();
     }
-    InQuakeDirectory(const InQuakeDirectory&) = delete;
-    InQuakeDirectory& operator=(const InQuakeDirectory&) = delete;
-    void leave() { platform::changeDirectory(platform::programDirectory()); }
-
-  private:
-    int failing_ = std::uncaught_exceptions();
-};
+    platform::changeDirectory(platform::programDirectory());
+}
 
 void startGame(const app::Context& ctx, const QStringList& words) {
     platform::startProgram(words, platform::MaximizedFocus, engineLookup(ctx.QuakeDir));
@@ -95,30 +87,28 @@ void startPatch(const app::Context& ctx, const Entry& patch) {
 } // namespace
 
 void launchSelectedPatch(app::Context& ctx) {
-    InQuakeDirectory current(ctx.QuakeDir);
-    startPatch(ctx, selectedPatch(ctx.Form1));
-    current.leave();
+    inQuakeDirectory(ctx.QuakeDir, [&ctx] { startPatch(ctx, selectedPatch(ctx.Form1)); });
 }
 
 void Command1_Click(app::Context& ctx) {
     ui::Form1& form = ctx.Form1;
-    InQuakeDirectory current(ctx.QuakeDir);
-    if (form.Check1->Value() == 0) {
-        startPatch(ctx, selectedPatch(form));
-    } else {
+    inQuakeDirectory(ctx.QuakeDir, [&ctx, &form] {
+        if (form.Check1->Value() == 0) {
+            startPatch(ctx, selectedPatch(form));
+            return;
+        }
         const int row = form.Combo2->ListIndex();
         const Entry game{form.Combo2->List(row).trimmed(), form.Combo2->ItemDirectory(row)};
         QStringList appended;
-        if (approvedGameWords(game.text, &appended)) {
-            checkInQuakeDirectory(game, ctx.QuakeDir);
-            // A mission pack goes by its directory as found; the base game
-            // appends nothing.
-            if (!appended.isEmpty() && !game.directory.isEmpty())
-                appended = QStringList{QStringLiteral("-game"), gameDirectoryName(game)};
-            startGame(ctx, baseWords(ctx.GameCommand) + appended);
-        }
-    }
-    current.leave();
+        if (!approvedGameWords(game.text, &appended))
+            return;
+        checkInQuakeDirectory(game, ctx.QuakeDir);
+        // A mission pack goes by its directory as found; the base game
+        // appends nothing.
+        if (!appended.isEmpty() && !game.directory.isEmpty())
+            appended = QStringList{QStringLiteral("-game"), gameDirectoryName(game)};
+        startGame(ctx, baseWords(ctx.GameCommand) + appended);
+    });
 }
 
 void List2_DblClick(app::Context& ctx) {

@@ -1,13 +1,12 @@
 #include "launch/SetupHandlers.h"
 
-#include "app/Context.h"
-#include "app/SettingsFile.h"
+#include "app/state/Context.h"
+#include "app/state/SettingsFile.h"
 #include "platform/Drives.h"
 #include "platform/Error.h"
 #include "platform/Paths.h"
+#include "platform/ScopeGuard.h"
 #include "ui/Form1.h"
-
-#include <exception>
 
 namespace launch {
 
@@ -31,32 +30,13 @@ void Dir1_Change(app::Context& ctx) {
     ctx.Form1.Drive1->follow(ctx.QuakeDir);
 }
 
-namespace {
-
-// However a change of drive ends, the drive list shows the drive of the
-// directory the directory list shows.
-class DrivesKeptInStep {
-  public:
-    explicit DrivesKeptInStep(ui::Form1& form) : form_(form) {}
-    ~DrivesKeptInStep() {
-        if (std::uncaught_exceptions() > failing_)
-            form_.Drive1->restore(form_.Dir1->Path());
-    }
-    DrivesKeptInStep(const DrivesKeptInStep&) = delete;
-    DrivesKeptInStep& operator=(const DrivesKeptInStep&) = delete;
-
-  private:
-    ui::Form1& form_;
-    int failing_ = std::uncaught_exceptions();
-};
-
-} // namespace
-
 void Drive1_Change(app::Context& ctx) {
     ui::Form1& form = ctx.Form1;
     const QString noted = ctx.QuakeDir;
     const QString drive = form.Drive1->Drive();
-    DrivesKeptInStep inStep(form);
+    // However a change of drive ends, the drive list shows the drive of the
+    // directory the directory list shows.
+    const platform::UndoOnFailure inStep([&form] { form.Drive1->restore(form.Dir1->Path()); });
     // The drive being left remembers where the list was, to come back there.
     form.Drive1->rememberDirectory(form.Dir1->Path());
     if (!platform::driveAvailable(drive))

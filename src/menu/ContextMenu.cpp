@@ -1,6 +1,6 @@
 #include "menu/ContextMenu.h"
 
-#include "app/Context.h"
+#include "app/state/Context.h"
 #include "platform/Error.h"
 #include "platform/Paths.h"
 #include "platform/Wildcard.h"

@@ -1,6 +1,6 @@
 #include "menu/MenuCommands.h"
 
-#include "app/Context.h"
+#include "app/state/Context.h"
 #include "launch/Launch.h"
 #include "platform/Process.h"
 #include "ui/Form1.h"

@@ -122,10 +122,10 @@ QString findProgram(const QString& word, const ProgramLookup& lookup) {
     throw Error(cannotStart(), word, reason);
 }
 
-QStringList splitWords(const QString& text, const QString& firstPrefix) {
+QStringList splitWords(const QString& text) {
     QStringList words;
-    QString word = firstPrefix;
-    bool inWord = !firstPrefix.isEmpty();
+    QString word;
+    bool inWord = false;
     bool quoted = false;
     for (const QChar c : text) {
         if (c == QLatin1Char('"')) {

@@ -13,11 +13,8 @@ namespace platform {
 constexpr int MaximizedFocus = 3;
 
 // Splits a command-line text into words at blanks (spaces and tabs); a
-// double-quoted run stays inside one word, its quotes removed. `firstPrefix`,
-// when given, is glued to the front of the first word, or stands as a word of
-// its own when the text begins with a blank or is empty, exactly as if it had
-// been written in front of the text without a blank.
-QStringList splitWords(const QString& text, const QString& firstPrefix = {});
+// double-quoted run stays inside one word, its quotes removed.
+QStringList splitWords(const QString& text);
 
 // Where the program named by a command line's first word is looked for
 // first, and where the user can correct that word.

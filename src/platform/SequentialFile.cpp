@@ -108,16 +108,6 @@ InputFile::InputFile(const QString& path) : path_(path) {
     bytes_ = std::move(*bytes);
 }
 
-QString InputFile::readValue() {
-    if (!fields_)
-        fields_ = std::make_unique<FieldReader>(decodeText(bytes_.mid(pos_)));
-    auto value = fields_->next();
-    if (!value)
-        throw Error(QStringLiteral("Cannot read a value from"), nativePath(path_),
-                    QStringLiteral("Input past end of file"));
-    return *value;
-}
-
 QString InputFile::readChars(qint64 n) {
     const QByteArray chunk = bytes_.mid(pos_, n);
     pos_ += chunk.size();

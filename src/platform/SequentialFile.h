@@ -5,7 +5,6 @@
 #include <QString>
 
 #include <chrono>
-#include <memory>
 #include <optional>
 
 namespace platform {
@@ -47,8 +46,6 @@ class InputFile {
     explicit InputFile(const QString& path);
 
     qint64 length() const { return bytes_.size(); }
-    // Throws Error ("past end of file") when no value is left.
-    QString readValue();
     // The next n bytes as text (fewer at the end of the file).
     QString readChars(qint64 n);
 
@@ -56,7 +53,6 @@ class InputFile {
     QString path_;
     QByteArray bytes_;
     qint64 pos_ = 0;
-    std::unique_ptr<FieldReader> fields_;
 };
 
 // A file opened for sequential writing. The old file is replaced only when

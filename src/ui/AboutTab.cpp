@@ -1,5 +1,7 @@
 #include "ui/AboutTab.h"
 
+#include "ui/Fonts.h"
+#include "ui/Pictures.h"
 #include "ui/Screen.h"
 
 namespace ui {

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "ui/Controls.h"
+#include "ui/Label.h"
 #include "ui/TabControl.h"
+#include "ui/TextBox.h"
 
 class QGroupBox;
 

@@ -5,7 +5,8 @@
 #include "platform/Error.h"
 #include "platform/Paths.h"
 #include "platform/System.h"
-#include "ui/Controls.h"
+#include "ui/ListBox.h"
+#include "ui/ReadingOrder.h"
 #include "ui/Screen.h"
 
 #include <QDir>

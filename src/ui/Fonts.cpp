@@ -5,6 +5,12 @@
 
 namespace ui {
 
+QFont fontOf(const QString& face, double points) {
+    QFont font(face);
+    font.setPointSizeF(points);
+    return font;
+}
+
 void installFontSubstitutes() {
     QFont::insertSubstitutions(
         QStringLiteral("MS Sans Serif"),

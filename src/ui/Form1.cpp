@@ -1,6 +1,8 @@
 #include "ui/Form1.h"
 
 #include "ui/Accessibility.h"
+#include "ui/Fonts.h"
+#include "ui/Pictures.h"
 #include "ui/Screen.h"
 
 #include <QKeyEvent>

@@ -1,10 +1,15 @@
 #pragma once
 
 #include "ui/AboutTab.h"
-#include "ui/Controls.h"
+#include "ui/Buttons.h"
+#include "ui/ComboBox.h"
 #include "ui/DirListBox.h"
+#include "ui/DriveListBox.h"
 #include "ui/FrmMenus.h"
+#include "ui/Label.h"
+#include "ui/ListBox.h"
 #include "ui/TabControl.h"
+#include "ui/TextBox.h"
 
 #include <QDialog>
 #include <QGroupBox>

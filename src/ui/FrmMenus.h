@@ -37,7 +37,6 @@ class FrmMenus : public QMainWindow {
     FrmMenus();
 
     MenuItem& menu(int index) { return items_.at(static_cast<size_t>(index)); }
-    QMenu* mainmenu() const { return mainmenu_; }
     // Index of an item's action in the array, -1 when it is none of them.
     int indexOf(const QAction* action) const;
     // Queues the click of item `index`, to arrive once the menu has closed.

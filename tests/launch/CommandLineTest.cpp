@@ -1,5 +1,4 @@
 #include "launch/CommandLine.h"
-#include "platform/Paths.h"
 #include "platform/Process.h"
 #include "support/Printers.h"
 
@@ -7,50 +6,11 @@
 
 using namespace launch;
 
-namespace {
-const QString sep = platform::separator();
-}
-
-TEST(CommandLine, ComposesThePatchLaunchWithCaseConversionOnly) {
-    EXPECT_EQ(patchLaunchCommand("c:\\games\\quake", "WinQuake -listen 8 +map E1M1", "Ctf"),
-              "C:\\GAMES\\QUAKE" + sep + "winquake -listen 8 +map e1m1 -game CTF");
-    // The offered lines' "#" marks pass unchanged; nothing is trimmed.
-    EXPECT_EQ(baseCommand("/q", " quake -listen # +map # "),
-              "/Q" + sep + " quake -listen # +map # ");
-    // A root directory gives a doubled separator, started as it is.
-    EXPECT_EQ(baseCommand(sep, "quake"), sep + sep + "quake");
-    // No selection: the line ends with " -game ".
-    EXPECT_EQ(patchLaunchCommand("/q", "quake", ""), "/Q" + sep + "quake -game ");
-    EXPECT_EQ(baseCommand("/q", ""), "/Q" + sep);
-}
-
-// The words name the program by the command's first word alone (the Quake
-// directory is where it is looked for first) and the patch by its
-// directory's name; with those two put back as the one-text line spells
-// them, they are that line's words.
-TEST(CommandLine, WordsAreThoseOfTheOneTextLineWhenNoBlankIsInside) {
-    const struct {
-        const char* dir;
-        const char* command;
-        const char* patch;
-    } cases[] = {
-        {"/home/me/quake", "quake -listen # +map #", "Ctf"},
-        {"/q", "WinQuake -listen 8 +map E1M1", "Mymod"},
-        {"/q", "\"quake\" -x", "Ctf"},
-        {"/q", "quake", ""},
-        {"/", "quake", "3wave"},
-    };
-    for (const auto& c : cases) {
-        QStringList words = patchLaunchWords(c.command, c.patch);
-        words[0] = QString(c.dir).toUpper() + sep + words[0];
-        if (words.size() > 1 && words.last() != "-game")
-            words.last() = words.last().toUpper();
-        EXPECT_EQ(words, platform::splitWords(patchLaunchCommand(c.dir, c.command, c.patch)))
-            << c.dir << " | " << c.command << " | " << c.patch;
-    }
-    // Blanks before the first word are no word: the program is still "quake".
-    EXPECT_EQ(baseWords(" quake -listen 8"), QStringList({"quake", "-listen", "8"}));
+// Blanks before the first word are no word: the program is still "quake".
+TEST(CommandLine, TheProgramIsTheFirstWordOfTheLowerCasedCommand) {
+    EXPECT_EQ(baseWords(" Quake -listen 8"), QStringList({"quake", "-listen", "8"}));
     EXPECT_EQ(baseWords("   "), QStringList({""})); // an empty program word
+    EXPECT_EQ(patchLaunchWords("quake", ""), QStringList({"quake", "-game"}));
 }
 
 TEST(CommandLine, BlanksInThePatchStayInsideTheirWord) {

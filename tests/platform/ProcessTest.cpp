@@ -20,14 +20,6 @@ TEST(SplitWords, SplitsAtBlanksKeepingQuotedRunsWhole) {
     EXPECT_EQ(splitWords("   "), QStringList());
 }
 
-TEST(SplitWords, APrefixBehavesAsIfWrittenInFrontOfTheText) {
-    const QString prefix = "/QUAKE/";
-    for (const QString text : {"quake -listen 8", " quake", "", "\"win quake\" -x", "quake  "}) {
-        EXPECT_EQ(splitWords(text, prefix), splitWords(prefix + text)) << text.toStdString();
-    }
-    EXPECT_EQ(splitWords("quake", "/MY GAMES/Q/"), QStringList({"/MY GAMES/Q/quake"}));
-}
-
 TEST(ResolvedWords, SpellProgramAndArgumentsAsOnDisk) {
     TempTree tree;
     const QString program = tree.file("Quake/quake", "#!/bin/sh\n");

@@ -101,15 +101,6 @@ TEST(SequentialFiles, FailuresNameTheFileAndTheReason) {
         EXPECT_FALSE(error.reason().isEmpty());
     }
     EXPECT_THROW(platform::InputFile(tree.path("missing.ini")), platform::Error);
-
-    platform::InputFile in(tree.file("one.ini", "\"only one\"\r\n"));
-    EXPECT_EQ(in.readValue(), "only one");
-    try {
-        in.readValue();
-        FAIL() << "expected an error";
-    } catch (const platform::Error& error) {
-        EXPECT_EQ(error.reason(), "Input past end of file");
-    }
 }
 
 TEST(InputFile, ReadsCharactersAsStoredLineBreaksIncluded) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Context.h"
 #include "app/ReadAhead.h"
+#include "app/state/Context.h"
 #include "ui/Dispatcher.h"
 #include "ui/Form1.h"
 

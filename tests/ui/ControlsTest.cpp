@@ -1,9 +1,11 @@
-#include "ui/Controls.h"
 #include "platform/Drives.h"
 #include "platform/Error.h"
 #include "support/Configured.h"
 #include "support/TempTree.h"
+#include "ui/ComboBox.h"
 #include "ui/DirListBox.h"
+#include "ui/Label.h"
+#include "ui/ListBox.h"
 #include "ui/TabControl.h"
 
 #include <QDir>

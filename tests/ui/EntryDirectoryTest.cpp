@@ -1,4 +1,5 @@
-#include "ui/Controls.h"
+#include "ui/ComboBox.h"
+#include "ui/ListBox.h"
 
 #include <QWidget>
 #include <gtest/gtest.h>

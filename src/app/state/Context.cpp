@@ -1,4 +1,4 @@
-#include "app/Context.h"
+#include "app/state/Context.h"
 
 #include "platform/FileLookup.h"
 #include "platform/Paths.h"

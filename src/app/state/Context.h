@@ -13,6 +13,11 @@ namespace app {
 
 class ReadAhead;
 
+// Start-up and Refresh run one sequence; what differs is told by the
+// occasion: start-up alone shows the window, sets the busy pointer, fills the
+// official-game list and loads the manual; Refresh re-reads the disk.
+enum class Occasion { StartUp, Refresh };
+
 // The names of the files the program keeps beside it.
 inline const QString SettingsFileName = QStringLiteral("runemark.ini");
 inline const QString ManualFileName = QStringLiteral("MANUAL.RM");

@@ -2,7 +2,7 @@
 // the way Exit does, alternating two settings, until it is killed.
 // Usage: exit_writer DIR
 
-#include "app/SettingsFile.h"
+#include "app/state/SettingsFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -9,9 +9,9 @@
 //   RUNEMARK_MODEL_BASE=n|random first seed of the run (default fixed, so CI
 //                                repeats itself; "random" explores new ones)
 
-#include "app/Context.h"
-#include "app/SettingsFile.h"
 #include "app/StartUp.h"
+#include "app/state/Context.h"
+#include "app/state/SettingsFile.h"
 #include "platform/Drives.h"
 #include "platform/Process.h"
 #include "support/Harness.h"

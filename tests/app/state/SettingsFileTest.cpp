@@ -1,4 +1,4 @@
-#include "app/SettingsFile.h"
+#include "app/state/SettingsFile.h"
 #include "platform/Error.h"
 #include "support/Harness.h"
 #include "support/TempTree.h"

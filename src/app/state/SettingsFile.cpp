@@ -1,6 +1,6 @@
-#include "app/SettingsFile.h"
+#include "app/state/SettingsFile.h"
 
-#include "app/Context.h"
+#include "app/state/Context.h"
 #include "platform/Error.h"
 #include "platform/Paths.h"
 #include "platform/SequentialFile.h"
