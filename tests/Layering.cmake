@@ -1,8 +1,12 @@
 # Fails when a file includes a header from a floor above its own. The floors
-# are the folders of src/, lowest first, as src/CMakeLists.txt links them;
-# a file may include headers of its own folder and of folders below it.
-# Usage: cmake -DSRC=<src dir> -P Layering.cmake
-set(floors platform ui app/state catalogue launch menu app)
+# are the folders of src/, lowest first, as the top CMakeLists.txt lists them
+# (RUNEMARK_FLOORS); a file may include headers of its own folder and of
+# folders below it.
+# Usage: cmake -DSRC=<src dir> "-DFLOORS=platform;ui;..." -P Layering.cmake
+set(floors ${FLOORS})
+if(NOT floors)
+    message(FATAL_ERROR "FLOORS names no folder")
+endif()
 
 # The floor of a path relative to src/: the longest folder that holds it.
 function(floor_of path out)
