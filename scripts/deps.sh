@@ -2,7 +2,7 @@
 # needs to build, run and test, when any is missing.
 RUNEMARK_PACKAGES="cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
 libbenchmark-dev fonts-liberation2 xvfb xauth xdg-utils darkplaces-server desktop-file-utils \
-appstream clang libclang-rt-14-dev hyperfine procps time bc \
+appstream clang clang-format clang-tidy libclang-rt-14-dev hyperfine procps time bc \
 dpkg-dev file lintian man-db xdotool dbus-daemon at-spi2-core python3-pyatspi"
 
 runemark_install_deps() {
