@@ -35,6 +35,15 @@ if [ -z "$base" ]; then
 fi
 mapfile -t changed < <(git diff --name-only --diff-filter=d "$base" HEAD -- \
     'src/*.cpp' 'tests/*.cpp' 'bench/*.cpp' | grep -v '^fuzz/' || true)
+# Only what this build compiles can be tidied (the benchmarks are built on
+# request).
+compiled=()
+for file in "${changed[@]}"; do
+    if grep -q "\"file\": \"$here/$file\"" "$build/compile_commands.json"; then
+        compiled+=("$file")
+    fi
+done
+changed=("${compiled[@]}")
 if [ ${#changed[@]} -eq 0 ]; then
     echo "clang-tidy: no C++ file changed."
     exit 0
