@@ -22,9 +22,10 @@ int main(int argc, char* argv[]) {
     ui::Form1 form;
     app::Context ctx(form, platform::currentDirectory());
     ctx.readAhead = &readAhead;
-    ui::Dispatcher dispatcher(form, app::handlersFor(ctx), [](const QString& message) {
-        qFatal("start-up failed: %s", qPrintable(message));
-    });
+    ui::Dispatcher dispatcher(form, app::handlersFor(ctx),
+                              [](const QString& message, const QString&) {
+                                  qFatal("start-up failed: %s", qPrintable(message));
+                              });
     new QuitWhenPainted(&form);
     dispatcher.load();
     if (form.List2->ListCount() == 0)

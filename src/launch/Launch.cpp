@@ -2,6 +2,7 @@
 
 #include "app/state/Context.h"
 #include "launch/CommandLine.h"
+#include "launch/Started.h"
 #include "platform/Error.h"
 #include "platform/Paths.h"
 #include "platform/Process.h"
@@ -75,13 +76,57 @@ template <typename Start> void inQuakeDirectory(const QString& quakeDir, const S
     platform::changeDirectory(platform::programDirectory());
 }
 
+// Engines read every word that begins with "-" as an option and every one
+// that begins with "+" as a console command, wherever it stands: "-game
+// +quit" quits at once, "-game -dedicated" starts a server. Such a directory
+// cannot be handed over as a patch.
+void refuseOptionLikeName(const Entry& entry, const QString& name) {
+    const QChar first = name.isEmpty() ? QChar() : name.front();
+    if (first != QLatin1Char('-') && first != QLatin1Char('+'))
+        return;
+    QString plain = name;
+    while (plain.startsWith(QLatin1Char('-')) || plain.startsWith(QLatin1Char('+')))
+        plain.remove(0, 1);
+    const QString where = entry.directory.isEmpty() ? QStringLiteral("the directory")
+                                                    : QStringLiteral("the directory ") +
+                                                          platform::nativePath(entry.directory);
+    throw platform::Error(
+        QStringLiteral("Cannot start"), entry.text,
+        QStringLiteral("The game would read a name beginning with \"%1\" as %2, not as the "
+                       "patch. Rename %3%4, then choose Refresh from the patch list's menu.")
+            .arg(first)
+            .arg(first == QLatin1Char('-') ? QStringLiteral("an option")
+                                           : QStringLiteral("a console command"))
+            .arg(where)
+            .arg(plain.isEmpty() ? QString() : QStringLiteral(" (to \"%1\", say)").arg(plain)));
+}
+
+// Engines on Linux open id1/pak0.pak by that very name; the base game
+// spelled otherwise (Steam's Id1/PAK0.PAK) is not found, and the engine ends.
+QString baseGameSpellingNote(const QString& quakeDir) {
+    if (!platform::caseSensitiveHost())
+        return {};
+    const QString exact = platform::resolveCase(quakeDir) + QStringLiteral("/id1/pak0.pak");
+    if (QFileInfo::exists(exact))
+        return {};
+    const QFileInfo found(platform::resolveCaseAlways(exact));
+    if (!found.isFile())
+        return {};
+    return QStringLiteral("The base game is here as %1/%2; engines on Linux look for the "
+                          "lower-case names id1/pak0.pak.")
+        .arg(found.dir().dirName(), found.fileName());
+}
+
 void startGame(const app::Context& ctx, const QStringList& words) {
-    platform::startProgram(words, platform::MaximizedFocus, engineLookup(ctx.QuakeDir));
+    startWatched(ctx.Form1, words, platform::resolveCase(ctx.QuakeDir), engineLookup(ctx.QuakeDir),
+                 QStringLiteral("game.log"), baseGameSpellingNote(ctx.QuakeDir));
 }
 
 void startPatch(const app::Context& ctx, const Entry& patch) {
     checkInQuakeDirectory(patch, ctx.QuakeDir);
-    startGame(ctx, patchLaunchWords(ctx.GameCommand, gameDirectoryName(patch)));
+    const QString name = gameDirectoryName(patch);
+    refuseOptionLikeName(patch, name);
+    startGame(ctx, patchLaunchWords(ctx.GameCommand, name));
 }
 
 } // namespace

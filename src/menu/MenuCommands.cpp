@@ -2,7 +2,8 @@
 
 #include "app/state/Context.h"
 #include "launch/Launch.h"
-#include "platform/Process.h"
+#include "launch/Started.h"
+#include "platform/System.h"
 #include "ui/Form1.h"
 
 namespace menu {
@@ -25,8 +26,8 @@ void menu_Click(app::Context& ctx, int index, const std::function<void()>& refre
     case 1:
         // The path is one word, blanks and all; the editor's command line
         // reads as the editor, one blank and the path.
-        platform::startProgram({textEditor(), ctx.Form1.frmMenus().menu(1).Tag()},
-                               platform::MaximizedFocus);
+        launch::startWatched(ctx.Form1, {textEditor(), ctx.Form1.frmMenus().menu(1).Tag()},
+                             platform::currentDirectory(), {}, QStringLiteral("readme.log"));
         break;
     default:
         if (refresh)

@@ -23,9 +23,10 @@ QString compose(const QString& action, const QString& subject, const QString& re
 }
 } // namespace
 
-Error::Error(const QString& action, const QString& subject, const QString& reason)
+Error::Error(const QString& action, const QString& subject, const QString& reason,
+             const QString& detail)
     : std::runtime_error(compose(action, subject, reason).toStdString()), action_(action),
-      subject_(subject), reason_(reason) {}
+      subject_(subject), reason_(reason), detail_(detail) {}
 
 QString Error::message() const {
     return compose(action_, subject_, reason_);

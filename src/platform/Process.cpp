@@ -2,13 +2,16 @@
 
 #include "platform/Error.h"
 #include "platform/Paths.h"
+#include "platform/Spawn.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 #ifndef Q_OS_WIN
 #include <unistd.h>
@@ -108,18 +111,21 @@ QString findProgram(const QString& word, const ProgramLookup& lookup) {
             tried.append(shown);
     }
 
-    QString reason =
-        QStringLiteral("No such program. Looked for ") + tried.join(QStringLiteral(", "));
+    // The places tried can be many (a long PATH): one a line, apart from the
+    // message, which stays short enough for any screen.
+    QString detail;
+    if (!tried.isEmpty())
+        detail = QStringLiteral("Looked for:\n  ") + tried.join(QStringLiteral("\n  "));
     searched.removeDuplicates();
     if (!searched.isEmpty()) {
-        reason += (tried.isEmpty() ? QString() : QStringLiteral(" and ")) +
-                  QStringLiteral("in the search path (PATH): ") +
-                  searched.join(QStringLiteral(", "));
+        detail += (tried.isEmpty() ? QStringLiteral("Looked") : QStringLiteral("\nand")) +
+                  QStringLiteral(" in the search path (PATH):\n  ") +
+                  searched.join(QStringLiteral("\n  "));
     }
-    reason += QLatin1Char('.');
+    QString reason = QStringLiteral("No such program.");
     if (!fix.isEmpty())
         reason += QStringLiteral(" Correct it") + fix + QLatin1Char('.');
-    throw Error(cannotStart(), word, reason);
+    throw Error(cannotStart(), word, reason, detail);
 }
 
 QStringList splitWords(const QString& text) {
@@ -156,29 +162,88 @@ QStringList resolvedWords(const QStringList& words, const ProgramLookup& lookup)
     return resolved;
 }
 
-void startProgram(const QStringList& words, int windowStyle, const ProgramLookup& lookup) {
+void startProgram(const QStringList& words, int windowStyle, const QString& workingDirectory,
+                  const ProgramLookup& lookup, const StartWatch& watch) {
     const QStringList resolved = resolvedWords(words, lookup);
     if (recorder()) {
         recorder()(resolved, windowStyle);
         return;
     }
+#ifdef Q_OS_WIN
+    // A Windows game shows its own error window and has no console output to
+    // keep, so it is started as ever and not watched.
+    Q_UNUSED(watch);
     QProcess process;
     process.setProgram(resolved.first());
     process.setArguments(resolved.mid(1));
-    process.setWorkingDirectory(QDir::currentPath());
-#ifdef Q_OS_WIN
+    process.setWorkingDirectory(workingDirectory);
     if (windowStyle == MaximizedFocus) {
         process.setCreateProcessArgumentsModifier([](QProcess::CreateProcessArguments* args) {
             args->startupInfo->dwFlags |= STARTF_USESHOWWINDOW;
             args->startupInfo->wShowWindow = SW_SHOWMAXIMIZED;
         });
     }
-#else
-    Q_UNUSED(windowStyle);
-#endif
-    // startDetached() forks into a new session and never runs a shell.
     if (!process.startDetached())
         throw Error(cannotStart(), nativePath(resolved.first()), process.errorString());
+#else
+    Q_UNUSED(windowStyle);
+    spawnWatched(resolved, workingDirectory, watch);
+#endif
+}
+
+QString cacheFile(const QString& name) {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+           QStringLiteral("/runemark/") + name;
+}
+
+QString lastLinesOf(const QString& path, int maxLines, qint64 maxBytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const qint64 size = file.size();
+    const bool cut = size > maxBytes;
+    if (cut)
+        file.seek(size - maxBytes);
+    QByteArray tail = file.read(maxBytes);
+    if (cut) // the first line read is only the end of one
+        tail.remove(0, tail.indexOf('\n') + 1);
+    QString text;
+    for (const QChar c : QString::fromLocal8Bit(tail)) {
+        if (c == QLatin1Char('\r'))
+            text += QLatin1Char('\n'); // a line rewritten in place
+        else if (c == QLatin1Char('\n') || c == QLatin1Char('\t') || c.isPrint())
+            text += c;
+    }
+    QStringList lines = text.split(QLatin1Char('\n'));
+    lines.removeIf([](const QString& line) { return line.trimmed().isEmpty(); });
+    return lines.mid(std::max<qsizetype>(0, lines.size() - maxLines)).join(QLatin1Char('\n'));
+}
+
+QString ProgramEnd::how() const {
+    if (!signalled)
+        return QStringLiteral("with exit status %1").arg(code);
+#ifdef Q_OS_WIN
+    return QStringLiteral("ended by signal %1").arg(code);
+#else
+    return QStringLiteral("killed by signal %1 (%2)")
+        .arg(code)
+        .arg(QString::fromLocal8Bit(::strsignal(code)));
+#endif
+}
+
+Error ProgramEnd::failure(const QString& note) const {
+    QString reason = QStringLiteral("it ended at once, ") + how() + QLatin1Char('.');
+    if (!note.isEmpty())
+        reason += QLatin1Char('\n') + note;
+    QString detail;
+    if (!logIssue.isEmpty())
+        detail = QStringLiteral("Its output could not be kept: ") + logIssue + QLatin1Char('.');
+    else if (!log.isEmpty() && lastLines.isEmpty())
+        detail = QStringLiteral("It wrote nothing to ") + log + QLatin1Char('.');
+    else if (!log.isEmpty())
+        detail = QStringLiteral("Its last lines (all of its output is in ") + log +
+                 QStringLiteral("):\n\n") + lastLines;
+    return Error(QStringLiteral("Cannot run"), program, reason, detail);
 }
 
 void setStartRecorderForTesting(StartRecorder newRecorder) {

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "platform/Error.h"
+
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <functional>
 
 namespace platform {
@@ -35,13 +38,53 @@ struct ProgramLookup {
 // every place tried and, when given, the setting to correct.
 QString findProgram(const QString& word, const ProgramLookup& lookup = {});
 
+// How a started program ended, for a report.
+struct ProgramEnd {
+    QString program; // the program file started
+    bool signalled = false;
+    int code = 0;      // its exit status, or the number of the signal that ended it
+    QString log;       // the file its output went to; empty when it was not kept
+    QString logIssue;  // why its output could not be kept, when it could not
+    QString lastLines; // the end of what it wrote, capped (lastLinesOf)
+
+    // "with exit status 1", "killed by signal 11 (Segmentation fault)"
+    QString how() const;
+    // The report of a program that ended at once: its name and how it ended
+    // in the message, with `note` as a line of its own; its last lines and
+    // where all of its output is in the detail.
+    Error failure(const QString& note = {}) const;
+};
+
+// A short watch kept on a started program. When it ends within `within` of
+// its start with a failure (a non-zero status or a signal), `failed` runs on
+// the starting thread, from its event loop. A program still running then is
+// left alone; whenever it ends, it is reaped so no zombie stays behind.
+struct StartWatch {
+    // Where its output (standard output and error) goes: this file, replaced
+    // at the start. Empty: wherever the launcher's own goes.
+    QString log;
+    std::chrono::milliseconds within{0};
+    std::function<void(const ProgramEnd&)> failed;
+};
+
 // Starts the program words[0] names (findProgram) with the other words as
-// its arguments, detached in its own session, without a shell and without
-// waiting; nothing is kept of it. On a case-sensitive host each argument
-// that names an existing file or directory ignoring case (absolute, or
-// relative to the current directory) is passed in its on-disk spelling.
-// Throws Error naming the program when it cannot be started.
-void startProgram(const QStringList& words, int windowStyle, const ProgramLookup& lookup = {});
+// its arguments, in its own session with `workingDirectory` as its current
+// directory (the launcher's own never changes), without a shell and without
+// waiting, its input from the null device. On a case-sensitive host each
+// argument that names an existing file or directory ignoring case (absolute,
+// or relative to the current directory) is passed in its on-disk spelling.
+// Throws Error naming the program, or the working directory, when it cannot
+// be started.
+void startProgram(const QStringList& words, int windowStyle, const QString& workingDirectory,
+                  const ProgramLookup& lookup = {}, const StartWatch& watch = {});
+
+// The file `name` in the per-user cache directory ($XDG_CACHE_HOME/runemark
+// on Linux), where the output of started programs is kept.
+QString cacheFile(const QString& name);
+
+// The last `maxLines` lines of a text file, read from at most its last
+// `maxBytes` bytes, control characters but tab dropped; empty when none.
+QString lastLinesOf(const QString& path, int maxLines = 30, qint64 maxBytes = 8192);
 
 // The words startProgram() would really run: program found, arguments in
 // their on-disk spelling. Throws like startProgram() when there is no program.

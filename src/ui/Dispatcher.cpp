@@ -4,17 +4,41 @@
 #include "ui/Form1.h"
 #include "ui/Screen.h"
 
-#include <QMessageBox>
+#include "ui/MessageBox.h"
+
+#include <QCoreApplication>
+#include <QEvent>
 
 namespace ui {
+
+namespace {
+
+// The event raiseEvent() posts to the window.
+class RaisedEvent : public QEvent {
+  public:
+    explicit RaisedEvent(std::function<void()> handler)
+        : QEvent(type()), handler(std::move(handler)) {}
+    static QEvent::Type type() {
+        static const auto registered = static_cast<QEvent::Type>(QEvent::registerEventType());
+        return registered;
+    }
+    std::function<void()> handler;
+};
+
+} // namespace
+
+void raiseEvent(Form1& form, std::function<void()> handler) {
+    QCoreApplication::postEvent(&form, new RaisedEvent(std::move(handler)));
+}
 
 Dispatcher::Dispatcher(Form1& form, Handlers handlers, Reporter reporter)
     : form_(form), handlers_(std::move(handlers)), reporter_(std::move(reporter)) {
     if (!reporter_) {
-        reporter_ = [this](const QString& message) {
-            QMessageBox::critical(&form_, form_.windowTitle(), message);
+        reporter_ = [this](const QString& message, const QString& detail) {
+            showError(&form_, form_.windowTitle(), message, detail);
         };
     }
+    form.installEventFilter(this);
     auto event = [this](const std::function<void()>& handler) {
         return [this, handler] {
             if (handler)
@@ -61,6 +85,7 @@ Dispatcher::Dispatcher(Form1& form, Handlers handlers, Reporter reporter)
 }
 
 Dispatcher::~Dispatcher() {
+    form_.removeEventFilter(this);
     form_.Drive1->Change = nullptr;
     form_.Dir1->Change = nullptr;
 }
@@ -76,8 +101,15 @@ void Dispatcher::run(const std::function<void()>& handler) {
     } catch (const platform::Error& error) {
         // A handler that failed under the busy pointer must not leave it behind.
         setMousePointer(DefaultPointer);
-        reporter_(error.message());
+        reporter_(error.message(), error.detail());
     }
+}
+
+bool Dispatcher::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != &form_ || event->type() != RaisedEvent::type())
+        return QObject::eventFilter(watched, event);
+    run(static_cast<RaisedEvent*>(event)->handler);
+    return true;
 }
 
 } // namespace ui

@@ -24,8 +24,15 @@ struct Handlers {
     std::function<void(int index)> menu_Click;
 };
 
-// Shows an error message to the user.
-using Reporter = std::function<void(const QString& message)>;
+// Shows an error message to the user: the message, and the detail to show on
+// request (empty when there is none).
+using Reporter = std::function<void(const QString& message, const QString& detail)>;
+
+// Hands `handler` to the dispatcher of `form`'s events, to run on the
+// window's thread as an event of its own once the current one has ended. A
+// result that comes later than its handler (how a started program ended) is
+// reported so like any handler's failure. Nothing runs without a dispatcher.
+void raiseEvent(Form1& form, std::function<void()> handler);
 
 // Connects every event of the main window (and of the hidden menu window) to
 // its handler. It is the one place that catches platform::Error: a failing
@@ -43,6 +50,9 @@ class Dispatcher : public QObject {
 
     // Runs `handler` as one event: catches platform::Error and reports it.
     void run(const std::function<void()>& handler);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     Form1& form_;

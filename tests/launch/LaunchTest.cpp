@@ -78,12 +78,13 @@ TEST(Play, FailuresAreReportedNamingWhatFailedAndTheLauncherStaysOpen) {
     platform::changeDirectory(c.tree.path("start"));
     c.f().Command1->click();
     ASSERT_EQ(c.h->reported.size(), 1);
-    // Every place tried, spelled as on disk, and where to correct it.
-    EXPECT_EQ(c.h->reported[0],
-              "Cannot start nosuchgame: No such program. Looked for " + c.quake +
-                  "/nosuchgame and in the search path (PATH): " + bin.path("bin") + ", " +
-                  bin.path("games") +
-                  ". Correct it in \"Program And Command Line\" on the Setup tab.");
+    // What failed and where to correct it; every place tried, spelled as on
+    // disk, in the detail.
+    EXPECT_EQ(c.h->reported[0], "Cannot start nosuchgame: No such program. Correct it in "
+                                "\"Program And Command Line\" on the Setup tab.");
+    EXPECT_EQ(c.h->details[0], "Looked for:\n  " + c.quake +
+                                   "/nosuchgame\nand in the search path (PATH):\n  " +
+                                   bin.path("bin") + "\n  " + bin.path("games"));
     // Back in its own directory, so the Quake directory's disk is not kept busy.
     EXPECT_EQ(platform::currentDirectory(), platform::programDirectory());
     EXPECT_EQ(c.h->endRequests, 0);

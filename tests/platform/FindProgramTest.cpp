@@ -20,10 +20,12 @@ QString program(const TempTree& tree, const QString& relative) {
     return path;
 }
 
-QString messageOf(const QString& word, const ProgramLookup& lookup) {
+QString messageOf(const QString& word, const ProgramLookup& lookup, QString* detail = nullptr) {
     try {
         return "found " + findProgram(word, lookup);
     } catch (const platform::Error& error) {
+        if (detail)
+            *detail = error.detail();
         return error.message();
     }
 }
@@ -65,15 +67,24 @@ TEST(FindProgram, NamesEveryPlaceTriedAsOnDiskAndWhereToCorrectIt) {
     ScopedPath path(tree.dir("bin") + "::" + tree.dir("bin") + ":" + tree.dir("games"));
     const ProgramLookup lookup{tree.path("QUAKE"), setting};
 
-    EXPECT_EQ(messageOf("quakespasm", lookup),
-              "Cannot start quakespasm: No such program. Looked for " +
-                  tree.path("Quake/quakespasm") +
-                  " and in the search path (PATH): " + tree.path("bin") + ", ., " +
-                  tree.path("games") + ". Correct it in " + setting + ".");
+    // The message stays short whatever PATH holds; the places tried, one a
+    // line, are its detail.
+    QString detail;
+    EXPECT_EQ(messageOf("quakespasm", lookup, &detail),
+              "Cannot start quakespasm: No such program. Correct it in " + setting + ".");
+    EXPECT_EQ(detail, "Looked for:\n  " + tree.path("Quake/quakespasm") +
+                          "\nand in the search path (PATH):\n  " + tree.path("bin") + "\n  .\n  " +
+                          tree.path("games"));
     const QString missing = tree.path("apps/ironwail.appimage");
-    EXPECT_EQ(messageOf(missing, lookup),
-              "Cannot start " + missing + ": No such program. Looked for " + tree.path("Quake") +
-                  missing + ", " + missing + ". Correct it in " + setting + ".");
+    EXPECT_EQ(messageOf(missing, lookup, &detail),
+              "Cannot start " + missing + ": No such program. Correct it in " + setting + ".");
+    EXPECT_EQ(detail, "Looked for:\n  " + tree.path("Quake") + missing + "\n  " + missing);
+    {
+        ScopedPath none(tree.path("bin"));
+        EXPECT_EQ(messageOf("quakespasm", {}, &detail),
+                  "Cannot start quakespasm: No such program.");
+        EXPECT_EQ(detail, "Looked in the search path (PATH):\n  " + tree.path("bin"));
+    }
     EXPECT_EQ(messageOf("", lookup), "No program is given: type one in " + setting);
     EXPECT_EQ(messageOf("", {}), "No program is given");
 }

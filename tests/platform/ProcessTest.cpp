@@ -40,9 +40,9 @@ TEST(ResolvedWords, AProgramThatCannotStartIsAnErrorNamingIt) {
         platform::resolvedWords({tree.path("nothing-here")});
         FAIL() << "expected an error";
     } catch (const platform::Error& error) {
-        EXPECT_EQ(error.message(), "Cannot start " + tree.path("nothing-here") +
-                                       ": No such program. Looked for " +
-                                       tree.path("nothing-here") + ".");
+        EXPECT_EQ(error.message(),
+                  "Cannot start " + tree.path("nothing-here") + ": No such program.");
+        EXPECT_EQ(error.detail(), "Looked for:\n  " + tree.path("nothing-here"));
     }
     if (geteuid() != 0) { // root may run anything
         EXPECT_THROW(platform::resolvedWords({plain}), platform::Error);
@@ -81,12 +81,12 @@ TEST(StartProgram, RunsTheRealProgramDetachedWithPlainWordsAndNoShell) {
                            .toUtf8());
     QFile::setPermissions(script, QFile::permissions(script) | QFile::ExeOwner);
     const QString before = QDir::currentPath();
-    platform::changeDirectory(tree.path("game"));
+    // The program's current directory is the one given; the launcher's own
+    // stays where it was.
     platform::startProgram(
         {tree.path("GAME/run.sh"), "; touch pwned", "$(touch pwned)", "a b|c>d", "`id`"},
-        platform::MaximizedFocus);
-    QDir::setCurrent(before);
-
+        platform::MaximizedFocus, tree.path("Game"));
+    EXPECT_EQ(QDir::currentPath(), before);
     const QList<QByteArray> lines = waitForFile(out).split('\n');
     ASSERT_GE(lines.size(), 7);
     EXPECT_EQ(lines[0], "[; touch pwned]");

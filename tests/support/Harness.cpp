@@ -18,8 +18,10 @@ Harness::Harness(const QString& startDir, bool recordStarts) : previousDir_(QDir
     ctx = std::make_unique<app::Context>(*form, platform::currentDirectory());
     ctx->endProgram = [this] { ++endRequests; };
     dispatcher = std::make_unique<ui::Dispatcher>(
-        *form, app::handlersFor(*ctx),
-        [this](const QString& message) { reported.append(message); });
+        *form, app::handlersFor(*ctx), [this](const QString& message, const QString& detail) {
+            reported.append(message);
+            details.append(detail);
+        });
 }
 
 Harness::~Harness() {

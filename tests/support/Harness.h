@@ -36,6 +36,7 @@ class Harness {
     std::unique_ptr<ui::Dispatcher> dispatcher;
     std::unique_ptr<app::ReadAhead> readAhead;
     QStringList reported;
+    QStringList details; // each report's detail, in step with `reported`
     std::vector<QStringList> started;
     int endRequests = 0;
 
