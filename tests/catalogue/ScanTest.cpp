@@ -127,3 +127,26 @@ TEST(PatchName, IsTheLastComponentLowerCasedWithACapitalFirst) {
     EXPECT_EQ(catalogue::patchName("/q/"), "");
     EXPECT_EQ(catalogue::patchName("ÉCLAIR"), "Éclair");
 }
+
+// The manual tells the player the rule the scan follows: an official
+// game's directory is a patch when it holds a progs.dat.
+TEST(Scan, TheManualSaysWhenAnOfficialGameIsListedAsAPatch) {
+    Scanned s([](const TempTree& t) {
+        t.file("quake/id1/progs.dat");
+        t.file("quake/id1/pak0.pak");
+        t.file("quake/hipnotic/pak0.pak");
+    });
+    EXPECT_EQ(entries(s.f().List2), QStringList({"Id1"}));
+    EXPECT_EQ(entries(s.f().Combo2), QStringList({"Scourge Of The Armageddon"}));
+
+    QFile file(RUNEMARK_SOURCE_DIR "/data/MANUAL.RM");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromLatin1(file.readAll()).split("\r\n");
+    for (const QString& line : lines)
+        EXPECT_LE(line.size(), 46) << line.toStdString(); // the text box's width
+    const QString manual = lines.join(' ').simplified();
+    EXPECT_TRUE(manual.contains("the official games. Holding .pak files only, they are not "
+                                "listed as patches"));
+    EXPECT_TRUE(manual.contains("When one of them holds a progs.dat, it is listed as a patch "
+                                "instead."));
+}
