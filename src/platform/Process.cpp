@@ -96,7 +96,7 @@ QString findProgram(const QString& word, const ProgramLookup& lookup) {
     if (isBareName(word)) {
         searched = searchPath();
         for (const QString& dir : std::as_const(searched)) {
-            const QString found = QStandardPaths::findExecutable(word, {dir});
+            QString found = QStandardPaths::findExecutable(word, {dir});
             if (!found.isEmpty())
                 return found;
         }

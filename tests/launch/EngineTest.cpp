@@ -146,7 +146,7 @@ namespace {
 
 // A script that says `marker`, then runs the engine with its arguments.
 QString engineBehind(const TempTree& tree, const QString& relative, const QString& marker) {
-    const QString script = tree.file(
+    QString script = tree.file(
         relative, ("#!/bin/sh\necho " + marker + "\nexec " + engine + " \"$@\"\n").toUtf8());
     QFile::setPermissions(script, QFile::permissions(script) | QFile::ExeOwner);
     return script;

@@ -34,7 +34,7 @@ namespace {
 const QString quakespasm = QStringLiteral("/usr/games/quakespasm");
 
 QString executable(const TempTree& tree, const QString& relative, const QByteArray& body) {
-    const QString path = tree.file(relative, "#!/bin/sh\n" + body);
+    QString path = tree.file(relative, "#!/bin/sh\n" + body);
     QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
     return path;
 }

@@ -120,7 +120,7 @@ TEST(Play, AnEmptyCommandSaysSoAndNoSelectionStillComposesTheLaunch) {
 TEST(Play, AFlatpakEngineIsStartedThroughFlatpakOrItsExportedLauncher) {
     TempTree host;
     const auto executable = [&host](const QString& relative) {
-        const QString path = host.file(relative, "#!/bin/sh\n");
+        QString path = host.file(relative, "#!/bin/sh\n");
         QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
         return path;
     };

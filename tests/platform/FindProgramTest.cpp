@@ -15,7 +15,7 @@ using testing_support::TempTree;
 namespace {
 
 QString program(const TempTree& tree, const QString& relative) {
-    const QString path = tree.file(relative, "#!/bin/sh\n");
+    QString path = tree.file(relative, "#!/bin/sh\n");
     QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
     return path;
 }

@@ -59,7 +59,7 @@ QByteArray waitForFile(const QString& path) {
     while (!deadline.hasExpired()) {
         QFile file(path);
         if (file.open(QIODevice::ReadOnly)) {
-            const QByteArray content = file.readAll();
+            QByteArray content = file.readAll();
             if (content.endsWith("END\n"))
                 return content;
         }

@@ -21,7 +21,7 @@ using testing_support::TempTree;
 namespace {
 
 QString script(const TempTree& tree, const QString& relative, const QString& body) {
-    const QString path = tree.file(relative, ("#!/bin/sh\n" + body).toUtf8());
+    QString path = tree.file(relative, ("#!/bin/sh\n" + body).toUtf8());
     QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
     return path;
 }
