@@ -16,6 +16,9 @@ Harness::Harness(const QString& startDir, bool recordStarts) : previousDir_(QDir
     }
     form = std::make_unique<ui::Form1>();
     ctx = std::make_unique<app::Context>(*form, platform::currentDirectory());
+    // A first run looks for Quake in the test's own home only, never in the
+    // machine's system places.
+    ctx->quakePlaces.systemPlaces.clear();
     ctx->endProgram = [this] { ++endRequests; };
     dispatcher = std::make_unique<ui::Dispatcher>(
         *form, app::handlersFor(*ctx), [this](const QString& message, const QString& detail) {
