@@ -3,6 +3,7 @@
 #include "app/Wiring.h"
 #include "app/state/Context.h"
 #include "platform/System.h"
+#include "platform/UserDirectories.h"
 #include "ui/Dispatcher.h"
 #include "ui/Fonts.h"
 #include "ui/Form1.h"
@@ -20,13 +21,18 @@ int main(int argc, char* argv[]) {
         return app::answerArguments(QCoreApplication::arguments(), out, err);
     }
     QApplication application(argc, argv);
+    // Where the settings live is chosen once; every reading and Exit's
+    // writing use that file.
+    const QString startDirectory = platform::currentDirectory();
+    const QString settingsFile =
+        app::chooseSettingsFile(startDirectory, platform::userConfigDirectory());
     // The Quake directory is read while the window is built.
-    app::ReadAhead readAhead(app::settingsFileIn(platform::currentDirectory()));
+    app::ReadAhead readAhead(settingsFile);
     QApplication::setApplicationName(QStringLiteral("Runemark"));
     ui::installFontSubstitutes();
 
     ui::Form1 form;
-    app::Context ctx(form, platform::currentDirectory());
+    app::Context ctx(form, startDirectory, settingsFile);
     ctx.readAhead = &readAhead;
     ui::Dispatcher dispatcher(form, app::handlersFor(ctx));
     dispatcher.load();

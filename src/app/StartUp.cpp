@@ -6,6 +6,7 @@
 #include "catalogue/Scan.h"
 #include "platform/Error.h"
 #include "platform/Paths.h"
+#include "platform/QuakeInstallations.h"
 #include "platform/SequentialFile.h"
 #include "platform/System.h"
 #include "platform/Version.h"
@@ -118,6 +119,24 @@ Listing listSavedSettings(Context& ctx, Occasion occasion) {
     }
 }
 
+// A first run: the Setup tab's lists opened at the Quake installation found,
+// as a saved directory would be, so that Exit saves it when the player
+// accepts it as it stands. Without one, or when it cannot be opened after
+// all, they stay where the window opened them, as on any first run.
+void openFoundQuake(Context& ctx) {
+    const QString found = platform::findQuakeInstallation(ctx.quakePlaces);
+    if (found.isEmpty())
+        return;
+    try {
+        ctx.QuakeDir = found;
+        ctx.Form1.Drive1->setDrive(ctx.QuakeDir);
+        ctx.Form1.Dir1->setPath(ctx.QuakeDir);
+    } catch (const platform::Error&) {
+        // Found, then gone: the search's "not here", which says nothing.
+        ctx.QuakeDir = ctx.Form1.Dir1->Path();
+    }
+}
+
 } // namespace
 
 void Form_Load(Context& ctx) {
@@ -128,6 +147,8 @@ void Form_Load(Context& ctx) {
     const Listing listed = listSavedSettings(ctx, Occasion::StartUp);
     // The reading ahead serves start-up alone; later reads see the disk.
     ctx.readAhead = nullptr;
+    if (!listed.configured && !listed.problem) // no settings file at all
+        openFoundQuake(ctx);
     if (!listed.configured) {
         form.List2->setEnabled(false);
         form.Check1->setEnabled(false);

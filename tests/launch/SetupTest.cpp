@@ -205,7 +205,7 @@ TEST(Exit, AfterAFirstRunSavesWhatTheWindowShows) {
     h.load();
     h.form->Command2->click();
     EXPECT_EQ(
-        tree.read("start/runemark.ini"),
+        contentOf(perUserIni()),
         ("\"" + tree.path("start") + "\"\r\n\"quake -dedicated # +map #\"\r\n").toLocal8Bit());
     EXPECT_EQ(h.endRequests, 1);
 }

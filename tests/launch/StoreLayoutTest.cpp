@@ -56,7 +56,7 @@ TEST(StoreLayout, AQuakeDirectoryUnderAHiddenDirectoryIsReachedSavedAndListed) {
         ASSERT_TRUE(first.reported.isEmpty()) << first.reported.join("\n").toStdString();
         EXPECT_EQ(first.endRequests, 1);
     }
-    EXPECT_EQ(tree.read("home/runemark.ini"),
+    EXPECT_EQ(contentOf(perUserIni()),
               ("\"" + tree.path(store) + "\"\r\n\"quake -dedicated # +map #\"\r\n").toLocal8Bit());
 
     Harness next(home);

@@ -2,6 +2,8 @@
 
 #include "support/TempTree.h"
 
+#include <QDir>
+#include <QFile>
 #include <QString>
 
 namespace testing_support {
@@ -23,6 +25,18 @@ inline void writeIni(const TempTree& tree, const QString& quakeDir, const QStrin
                      const QString& dir = QStringLiteral("start")) {
     tree.file(dir + "/runemark.ini",
               ("\"" + quakeDir + "\"\r\n\"" + command + "\"\r\n").toLocal8Bit());
+}
+
+// Where a program started without runemark.ini in its start directory keeps
+// its settings: under the test's own home (see TestMain).
+inline QString perUserIni() {
+    return QDir::homePath() + QStringLiteral("/.config/runemark/runemark.ini");
+}
+
+// The whole content of the file at `path`; empty when it cannot be read.
+inline QByteArray contentOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace testing_support

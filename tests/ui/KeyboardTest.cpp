@@ -214,7 +214,7 @@ TEST(Keyboard, AFirstRunAndThenAGameByKeyboardAlone) {
         ASSERT_TRUE(QTest::qWaitFor([&first] { return first.endRequests == 1; }));
         ASSERT_TRUE(first.reported.isEmpty()) << first.reported.join('\n').toStdString();
     }
-    EXPECT_EQ(tree.read("start/runemark.ini"),
+    EXPECT_EQ(contentOf(perUserIni()),
               ("\"" + quake + "\"\r\n\"quake -listen 8 +map e1m1\"\r\n").toLocal8Bit());
 
     Harness again(start);

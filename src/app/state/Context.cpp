@@ -2,8 +2,10 @@
 
 #include "platform/FileLookup.h"
 #include "platform/Paths.h"
+#include "platform/UserDirectories.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 
 namespace app {
 
@@ -15,8 +17,24 @@ QString settingsFileIn(const QString& startDirectory) {
     return path;
 }
 
+QString chooseSettingsFile(const QString& startDirectory, const QString& userConfigDirectory) {
+    const QString beside = settingsFileIn(startDirectory);
+    // Any entry of that name counts, letter case ignored: a link whose
+    // target Exit is to create, or one that cannot be read, which start-up
+    // then reports rather than quietly using another file.
+    const QFileInfo there(platform::resolveCase(beside));
+    if (there.exists() || there.isSymLink())
+        return beside;
+    return platform::withoutTrailingSeparator(userConfigDirectory) + QStringLiteral("/runemark/") +
+           SettingsFileName;
+}
+
 Context::Context(ui::Form1& form, const QString& startDirectory)
-    : Form1(form), startDirectory(startDirectory), settingsFile(settingsFileIn(startDirectory)),
+    : Context(form, startDirectory,
+              chooseSettingsFile(startDirectory, platform::userConfigDirectory())) {}
+
+Context::Context(ui::Form1& form, const QString& startDirectory, const QString& settingsFile)
+    : Form1(form), startDirectory(startDirectory), settingsFile(settingsFile),
       endProgram([] { QCoreApplication::exit(0); }) {}
 
 void ProbeFile(Context& ctx, const QString& pattern) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/QuakeInstallations.h"
+
 #include <QString>
 
 #include <functional>
@@ -25,12 +27,21 @@ inline const QString ManualFileName = QStringLiteral("MANUAL.RM");
 // The settings file of a program started in `startDirectory`.
 QString settingsFileIn(const QString& startDirectory);
 
+// The settings file of this run, chosen once at start-up: the one in the
+// start directory when it holds one (a portable copy, or a file kept from
+// before), otherwise runemark/runemark.ini in the per-user configuration
+// directory `userConfigDirectory`.
+QString chooseSettingsFile(const QString& startDirectory, const QString& userConfigDirectory);
+
 // The shared values of one run of the program, and the windows they belong to.
 struct Context {
-    // startDirectory: the directory current when the program started. The
-    // settings file is the one there for the whole run, however often a
-    // launch changes the current directory afterwards.
+    // startDirectory: the directory current when the program started.
+    // settingsFile: where start-up reads the settings, Refresh reads them
+    // again and Exit writes them, for the whole run, however often a launch
+    // changes the current directory afterwards. Without it, it is chosen
+    // here from the start directory and this host's configuration directory.
     Context(ui::Form1& form, const QString& startDirectory);
+    Context(ui::Form1& form, const QString& startDirectory, const QString& settingsFile);
 
     ui::Form1& Form1;
     QString QuakeDir;
@@ -40,6 +51,9 @@ struct Context {
 
     QString startDirectory;
     QString settingsFile;
+
+    // Where a first run looks for a Quake installation to open.
+    platform::QuakePlaces quakePlaces = platform::QuakePlaces::ofThisHost();
 
     // The saved Quake directory when it could not be shown (a disk not
     // mounted yet): Exit writes it back unchanged until the directory list

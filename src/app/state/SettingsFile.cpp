@@ -4,6 +4,9 @@
 #include "platform/Error.h"
 #include "platform/Paths.h"
 #include "platform/SequentialFile.h"
+#include "platform/UserDirectories.h"
+
+#include <QFileInfo>
 
 namespace app {
 
@@ -42,10 +45,14 @@ SettingsRead tryReadSettings(const QString& path) {
 }
 
 void writeSettings(const QString& path, const QString& quakeDir, const QString& gameCommand) {
-    platform::OutputFile file(path);
-    file.writeRecord(quakeDir);
-    file.writeRecord(gameCommand);
-    file.close();
+    // The per-user configuration directory is made by the first Exit.
+    const QFileInfo file(path);
+    if (!file.isSymLink() && !QFileInfo::exists(file.absolutePath()))
+        platform::makeDirectories(file.absolutePath());
+    platform::OutputFile out(path);
+    out.writeRecord(quakeDir);
+    out.writeRecord(gameCommand);
+    out.close();
 }
 
 } // namespace app

@@ -23,7 +23,8 @@ struct SettingsRead {
 SettingsRead tryReadSettings(const QString& path);
 
 // Replaces the file (a symbolic link's target) with the two records, quotes
-// inside a value doubled; the old file stays whole when writing fails.
+// inside a value doubled, making its directory first when it is missing; the
+// old file stays whole when writing fails.
 // Throws platform::Error naming what refused and the system's reason.
 void writeSettings(const QString& path, const QString& quakeDir, const QString& gameCommand);
 

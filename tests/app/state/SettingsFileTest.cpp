@@ -1,6 +1,7 @@
 #include "app/state/SettingsFile.h"
 #include "platform/Error.h"
 #include "support/Harness.h"
+#include "support/QuakeTree.h"
 #include "support/TempTree.h"
 
 #include <gtest/gtest.h>
@@ -47,6 +48,10 @@ TEST(SettingsFile, ProblemsNameTheFile) {
 
 TEST(SettingsFile, IsTheOneInTheStartDirectoryWhereverTheProcessMovesLater) {
     TempTree tree;
-    Harness h(tree.dir("start"));
+    tree.file("start/runemark.ini", "\"/q\"\r\n\"quake\"\r\n");
+    Harness h(tree.path("start"));
     EXPECT_EQ(h.ctx->settingsFile, tree.path("start/runemark.ini"));
+    // Without one there, the per-user file is the one for the whole run.
+    Harness elsewhere(tree.dir("elsewhere"));
+    EXPECT_EQ(elsewhere.ctx->settingsFile, perUserIni());
 }

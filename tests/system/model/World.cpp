@@ -47,7 +47,12 @@ QString entryIgnoringCase(const QString& dir, const QString& name) {
 World::World(Random& random, bool permissionFaults)
     : asRoot(::geteuid() == 0), permissions(permissionFaults && !asRoot), random_(random) {
     root = tree_.path();
-    start = tree_.dir("start");
+    // The start directory is the per-user configuration directory too: the
+    // file watched here is the one Exit writes whether or not start-up
+    // found one in the start directory.
+    start = tree_.dir("config/runemark");
+    configHome_ =
+        std::make_unique<testing_support::ScopedVariable>("XDG_CONFIG_HOME", tree_.path("config"));
     stash = tree_.dir("stash");
     quake = layQuake("quake", {"ctf", "arcane", "zoë mod"});
     usb = tree_.dir("usb");

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "Random.h"
+#include "support/ScopedVariable.h"
 #include "support/TempTree.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -84,6 +86,7 @@ class World {
     int stashed_ = 0;
     std::vector<std::pair<QString, QString>> moved_; // original place, where it is now
     QStringList locked_;                             // directories made mode 000
+    std::unique_ptr<testing_support::ScopedVariable> configHome_;
 };
 
 } // namespace window_model
