@@ -13,7 +13,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 passed=0
 failed=0
-for target in settings split wildcard resolve; do
+for target in settings split wildcard resolve keyvalues; do
     mkdir -p "$work/$target"
     cp "$here/fuzz/corpus/$target/"* "$work/$target/"
     echo "== fuzz_$target for ${seconds}s"
