@@ -10,6 +10,6 @@ cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRUNEMARK_TESTS=
 cmake --build "$build" -j2 --target runemark quake-standin
 "$here/scripts/make-demo.sh" "$build/demo" "$build/demo/quake-standin"
 
-# runemark.ini is read from the directory Runemark starts in.
+# The runemark.ini in the directory Runemark starts in is the one it uses.
 cd "$build/demo"
 exec "$build/src/runemark"

@@ -22,7 +22,9 @@ int answerArguments(const QStringList& arguments, QTextStream& out, QTextStream&
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "A launcher for Quake patches (mods). Started without arguments it opens its\n"
-        "window and keeps its settings in runemark.ini in the directory it is started from."));
+        "window. It keeps its settings in runemark.ini in the directory it is started\n"
+        "from when that holds one, otherwise in $XDG_CONFIG_HOME/runemark/runemark.ini\n"
+        "(~/.config/runemark/runemark.ini)."));
     // Our own options rather than addHelpOption(): that one adds --help-all,
     // which lists toolkit options this program does not accept.
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
