@@ -22,7 +22,7 @@ namespace {
 const QString SteamQuakeApp = QStringLiteral("2310");
 
 // The stores' records are a few kilobytes; anything far larger is not one.
-constexpr qint64 MaxRecordSize = 4 * 1024 * 1024;
+constexpr qint64 MaxRecordSize = qint64(4) * 1024 * 1024;
 
 // Every look at the disk during the search goes through here, one place at a
 // time, so that a place that fails (or, on storage that stops answering,
@@ -131,7 +131,7 @@ QString steamQuake(const QString& home) {
             if (same.isEmpty() || seen.contains(same))
                 continue;
             seen.append(same);
-            const QString found = steamQuakeIn(library);
+            QString found = steamQuakeIn(library);
             if (!found.isEmpty())
                 return found;
         }
@@ -153,8 +153,8 @@ QString heroicQuake(const QString& home) {
             continue;
         const QJsonDocument document = QJsonDocument::fromJson(*record);
         const QJsonArray installed = document.object().value(QLatin1String("installed")).toArray();
-        for (const QJsonValue& game : installed) {
-            const QString found =
+        for (const auto& game : installed) {
+            QString found =
                 quakeAt(game.toObject().value(QLatin1String("install_path")).toString());
             if (!found.isEmpty())
                 return found;
@@ -177,19 +177,19 @@ QString findQuakeInstallation(const QuakePlaces& places) {
     const bool hasHome = !places.home.isEmpty() && QDir::isAbsolutePath(places.home);
     if (hasHome) {
         for (QString (*store)(const QString&) : {&steamQuake, &heroicQuake}) {
-            const QString found = store(places.home);
+            QString found = store(places.home);
             if (!found.isEmpty())
                 return found;
         }
     }
     for (const QString& place : places.systemPlaces) {
-        const QString found = quakeAt(place);
+        QString found = quakeAt(place);
         if (!found.isEmpty())
             return found;
     }
     if (hasHome) {
         for (const char* byHand : {"quake", "Quake", "games/quake", "Games/Quake"}) {
-            const QString found = quakeAt(under(places.home, QString::fromLatin1(byHand)));
+            QString found = quakeAt(under(places.home, QString::fromLatin1(byHand)));
             if (!found.isEmpty())
                 return found;
         }

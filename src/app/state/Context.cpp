@@ -18,7 +18,7 @@ QString settingsFileIn(const QString& startDirectory) {
 }
 
 QString chooseSettingsFile(const QString& startDirectory, const QString& userConfigDirectory) {
-    const QString beside = settingsFileIn(startDirectory);
+    QString beside = settingsFileIn(startDirectory);
     // Any entry of that name counts, letter case ignored: a link whose
     // target Exit is to create, or one that cannot be read, which start-up
     // then reports rather than quietly using another file.
