@@ -90,7 +90,6 @@ Share::Share(const QString& source, Latency latency) {
         throw failure("not mounted on " + mount_.path() + "; the server said " +
                       QString::fromLocal8Bit(said));
     }
-    mounted_ = true;
     const std::lock_guard hold(registryLock);
     registry().insert(this);
 }
@@ -110,28 +109,27 @@ Share::~Share() {
             // waiting call with an error.
         }
     }
-    unmount();
-    // Unmounted, the server leaves by itself; its end of the input tells it
-    // to as well.
+    // Told its input ended, the server unmounts and leaves by itself (the
+    // mount detached if a process still stands inside it).
     server_.closeWriteChannel();
     if (!server_.waitForFinished(10000)) {
+        unmount();
         server_.terminate();
         if (!server_.waitForFinished(5000)) {
             server_.kill();
             server_.waitForFinished();
         }
     }
+    if (isMounted(mount_.path()))
+        unmount();
 }
 
 void Share::unmount() {
-    if (!mounted_)
-        return;
     const QByteArray where = QFile::encodeName(mount_.path());
     // A program that still stands inside (its current directory, an open
     // file) keeps the mount busy: detach it then, it goes once they leave.
     if (::umount2(where.constData(), 0) != 0 && errno == EBUSY)
         ::umount2(where.constData(), MNT_DETACH);
-    mounted_ = false;
 }
 
 QString Share::ask(const QByteArray& command, const QByteArray& expected) {

@@ -62,7 +62,6 @@ class Share {
 
     QTemporaryDir mount_;
     QProcess server_;
-    bool mounted_ = false;
 };
 
 } // namespace testing_support

@@ -48,17 +48,17 @@ class SlowShare(fusepy.Operations):
         self.call = call_ms / 1000.0
         self.answering = threading.Event()
         self.answering.set()
-        self.lock = threading.Lock()
+        self.counting = threading.Lock()
         self.blocked = 0
 
     def __call__(self, op, *args):
         if op not in self.UNGATED:
             if not self.answering.is_set():
-                with self.lock:
+                with self.counting:
                     self.blocked += 1
                 # A dead server's client waits as long as it takes.
                 self.answering.wait()
-                with self.lock:
+                with self.counting:
                     self.blocked -= 1
             delay = self.call + (self.listing if op == "readdir" else 0.0)
             if delay > 0:
@@ -186,7 +186,7 @@ def obey(share, commands, replies):
             share.listing = float(words[1]) / 1000.0
             share.call = float(words[2]) / 1000.0 if len(words) == 3 else 0.0
         elif words[0] == "blocked":
-            with share.lock:
+            with share.counting:
                 print("blocked %d" % share.blocked, file=replies, flush=True)
             continue
         else:
