@@ -10,8 +10,8 @@
 outer=$(readlink /proc/self/ns/mnt)
 skip=77
 [ -n "${RUNEMARK_REQUIRE_SHARES:-}" ] && skip=1
-if [ ! -c /dev/fuse ]; then
-    echo "no /dev/fuse (modprobe fuse): the tests of shares cannot run" >&2
+if [ ! -c /dev/fuse ] || [ ! -r /dev/fuse ] || [ ! -w /dev/fuse ]; then
+    echo "no /dev/fuse to open here (modprobe fuse; as root): the tests of shares cannot run" >&2
     exit $skip
 fi
 if [ "$(id -u)" -eq 0 ]; then
