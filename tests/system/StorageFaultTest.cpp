@@ -32,7 +32,10 @@ namespace {
 constexpr int MessageWithin = 30000;
 constexpr int WindowWithin = 20000;
 
-const QString Program = QStringLiteral(RUNEMARK_PROGRAM);
+// The program built with the tests, or another build of it named by
+// RUNEMARK_PROGRAM_UNDER_TEST (to try these tests on a branch's program).
+const QString Program =
+    qEnvironmentVariable("RUNEMARK_PROGRAM_UNDER_TEST", QStringLiteral(RUNEMARK_PROGRAM));
 
 // The settings file's age set to 1970, so that Exit's writing shows even
 // when it writes the same bytes back.
