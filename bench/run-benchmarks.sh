@@ -4,8 +4,11 @@
 # and peak memory against floors measured in the same run (hyperfine medians
 # and /usr/bin/time): a bare Qt window, the same window drawing a line in
 # each face Runemark uses (the start-up floor), and a process that reads
-# every sub-directory once (the scan floor). Run as root, it also measures
-# start-up with a cold page cache, dropped before every run.
+# every sub-directory once (the scan floor); then start-up from a share that
+# answers each listing 5 ms late, against the floors of reading it serially
+# and with 16 listings in flight (bench/slow-share.sh, in a private mount
+# namespace). Run as root, it also measures start-up with a cold page cache,
+# dropped before every run.
 # Usage: bench/run-benchmarks.sh [BUILD_DIR]
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -51,6 +54,12 @@ for n in 100 1000 10000; do
             "$bare_kib" "$fonts_kib" "$start_kib" "$(echo "($start_kib - $bare_kib) / 1024" | bc -l)"
     )
 done
+
+echo
+echo "== Start-up from a slow share (whole process, offscreen; medians, ms) =="
+mkdir "$work/slow-share"
+"$here/tests/support/private-mounts.sh" "$here/bench/slow-share.sh" "$b" "$work/slow-share" ||
+    echo "(no private mount namespace or FUSE here: slow share skipped)"
 
 if [ "$(id -u)" -ne 0 ] || [ ! -w /proc/sys/vm/drop_caches ]; then
     echo
