@@ -65,6 +65,7 @@ TEST(Share, EachListingIsAnsweredLateAndListingsOverlap) {
     // on many threads, as a real one does.
     share.stop();
     std::vector<std::future<QStringList>> readings;
+    readings.reserve(4);
     for (int i = 0; i < 4; ++i)
         readings.push_back(std::async(std::launch::async, [&share, i] {
             return listing(share.path() + QStringLiteral("/p%1").arg(i));
