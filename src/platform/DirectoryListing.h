@@ -3,10 +3,9 @@
 #include <QString>
 #include <QStringList>
 
-#include <QHash>
-
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -35,32 +34,54 @@ class DirectoryEntry {
 
 // Calls `visit` with each entry of `dir` ("." and ".." left out) in the
 // directory's own order, until it returns false. Within a SnapshotScope on
-// this thread, a directory the snapshot holds is answered from it. Hidden entries (dot-names
-// on POSIX) are skipped unless `hidden` includes them; names that cannot be
-// spelled as text and back (bytes not valid in the system's encoding) are
-// always skipped: nothing could open them by that text. Returns false when
-// the directory cannot be read.
+// this thread, a directory the snapshot holds is answered from it; any other
+// is read on a thread of its own within the storage deadline (Deadline.h),
+// so a share that stops answering throws Error instead of holding the
+// caller. Hidden entries (dot-names on POSIX) are skipped unless `hidden`
+// includes them; names that cannot be spelled as text and back (bytes not
+// valid in the system's encoding) are always skipped: nothing could open
+// them by that text. Returns false when the directory cannot be read.
 bool forEachEntry(const QString& dir, const std::function<bool(const DirectoryEntry&)>& visit,
                   Hidden hidden = Hidden::Skip);
 
-// How many directories this thread has read from disk so far: lets tests see
-// which reads a snapshot saved.
+// How many directories were read from disk for this thread so far: lets
+// tests see which reads a snapshot saved.
 long directoriesReadOnThisThread();
 
-// A directory and each of its sub-directories (hidden ones too), each read
-// once, as they were then: made on any thread, so the reading can run while
-// the window is being built, and answered later by forEachEntry in a
-// SnapshotScope. It answers exactly the listings a fresh read would have
-// given at that moment (order, kinds, hidden names); a directory it does
-// not hold is read from disk.
+// How many listings a reading keeps in flight: on a share each listing waits
+// on the network far longer than it costs here, so many at once hide that
+// wait; on a local disk they cost no more than one after another.
+constexpr int ListingsInFlight = 16;
+
+// A directory and its sub-directories (hidden ones too), each read once, as
+// they were then, by a reading that keeps ListingsInFlight listings in
+// flight on threads of its own. forEachEntry within a SnapshotScope answers
+// from it, waiting for a listing still being read (within the storage
+// deadline for each listing, not for the reading as a whole); it answers
+// exactly the listings a fresh read would have given at that moment (order,
+// kinds, hidden names), and a directory it does not hold, or whose reading
+// stopped before reaching it, is read from disk. Copies share one reading;
+// when the last goes, no further listing is begun, and the ones in flight
+// end on their own without anyone waiting for them.
 class DirectorySnapshot {
   public:
-    // Reads `root` (as spelled) and then each sub-directory in it. Stops
-    // early, keeping what it has read, once `stop` is set.
+    // Reads `root` (as spelled) on this thread, then its sub-directories;
+    // returns when all are read, or after the root alone when `stop` is set.
     static DirectorySnapshot read(const QString& root, const std::atomic<bool>* stop = nullptr);
+    // Reads `root` on this thread and begins reading its sub-directories in
+    // their listing order; returns at once. It waits on the root without a
+    // deadline, so it is for a thread the window never waits on unbounded.
+    static DirectorySnapshot start(const QString& root);
+    // Begins reading the sub-directories `names` of `root`, in that order
+    // (the order they will be asked for), without the root; returns at once.
+    static DirectorySnapshot startSubdirectories(const QString& root, const QStringList& names);
 
-    const QString& root() const { return root_; }
-    int directoriesHeld() const { return static_cast<int>(listings_.size()); }
+    const QString& root() const;
+    // Listings read so far, the root's included.
+    int directoriesHeld() const;
+    // Whether it answers for every sub-directory of `dir`: `dir` is its root
+    // and it read the root.
+    bool coversSubdirectoriesOf(const QString& dir) const;
 
   private:
     friend struct DirectoryEntryAccess;
@@ -70,12 +91,17 @@ class DirectorySnapshot {
         bool hidden;
     };
     using Listing = std::vector<Entry>;
+    struct State;
+    struct Owner;
+    static DirectorySnapshot begin(const QString& root, std::optional<Listing> rootListing,
+                                   QStringList names);
+    static std::optional<Listing> readListing(const QString& dir, Hidden hidden);
+    // The listing of `dir`, waiting for it while it is read; null when not
+    // held. Throws notAnswering(dir) when its listing takes past the deadline.
     const Listing* find(const QString& dir) const;
 
-    QString root_;
-    QString prefix_; // the root with one separator after it
-    // Keyed by the sub-directory's name; the root itself under the empty name.
-    QHash<QString, Listing> listings_;
+    std::shared_ptr<State> state_;
+    std::shared_ptr<Owner> owner_;
 };
 
 // While one is alive, forEachEntry on this thread answers from `snapshot`
@@ -90,6 +116,20 @@ class SnapshotScope {
 
   private:
     const DirectorySnapshot* outer_;
+};
+
+// The sub-directories `paths` of `root` (full paths), read in parallel in
+// that order for as long as it lives and answered from that reading, unless
+// a snapshot this thread already answers from covers them.
+class ParallelReadingScope {
+  public:
+    ParallelReadingScope(const QString& root, const QStringList& paths);
+    ParallelReadingScope(const ParallelReadingScope&) = delete;
+    ParallelReadingScope& operator=(const ParallelReadingScope&) = delete;
+
+  private:
+    std::optional<DirectorySnapshot> reading_;
+    std::optional<SnapshotScope> scope_;
 };
 
 // The names of the sub-directories of `dir` (links to directories included),

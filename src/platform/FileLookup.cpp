@@ -1,5 +1,6 @@
 #include "platform/FileLookup.h"
 
+#include "platform/Deadline.h"
 #include "platform/DirectoryListing.h"
 #include "platform/Paths.h"
 #include "platform/Wildcard.h"
@@ -63,11 +64,12 @@ bool isOrdinaryEntry([[maybe_unused]] const QString& dir, const DirectoryEntry& 
 
 // The directory as spelled; only when that cannot be read is its letter case
 // resolved, so a directory spelled right costs no extra call. Tells whether
-// the directory was read as spelled.
+// the directory was read as spelled. Each call on the disk is bounded by the
+// storage deadline.
 bool readDirectory(const QString& dir, const std::function<bool(const DirectoryEntry&)>& visit) {
     if (forEachEntry(dir, visit))
         return true;
-    const QString resolved = resolveCase(dir);
+    const QString resolved = withinDeadline(dir, [dir] { return resolveCase(dir); });
     if (resolved != dir)
         forEachEntry(resolved, visit);
     return false;
@@ -124,7 +126,8 @@ QString findFirstFile(const QString& pattern) {
 
     const QString dirText = dir.toString(), name = namePattern.toString();
     // The common case, an exact name that exists, costs one metadata call.
-    if (exactFirst && isOrdinaryFileNamed(dirText, name))
+    if (exactFirst &&
+        withinDeadline(dirText, [dirText, name] { return isOrdinaryFileNamed(dirText, name); }))
         return name;
     QString found;
     readDirectory(dirText, [&](const DirectoryEntry& entry) {

@@ -1,5 +1,6 @@
 #include "ui/DirListBox.h"
 
+#include "platform/Deadline.h"
 #include "platform/DirectoryListing.h"
 #include "platform/Drives.h"
 #include "platform/Error.h"
@@ -147,8 +148,15 @@ DirListBox::DirListBox(const QString& name, QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setItemDelegate(new DepthDelegate(this));
     showFocus(this);
-    path_ = platform::currentDirectory();
-    reload();
+    const QString start = platform::currentDirectory();
+    QStringList names;
+    try {
+        names = platform::subdirectoryNames(start, platform::Hidden::Include);
+    } catch (const platform::Error&) {
+        // A start directory that does not answer shows no sub-directories;
+        // opening it again (or Refresh) reads it once it answers.
+    }
+    showDirectory(start, std::move(names));
     // Double-click opens whatever the style's single-click setting says.
     connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
         emit userOpened(index.data(DirectoryRows::PathRole).toString());
@@ -172,7 +180,11 @@ QItemSelectionModel::SelectionFlags DirListBox::selectionCommand(const QModelInd
     return keepChosen(QListView::selectionCommand(index, event));
 }
 
-void DirListBox::setPath(const QString& path) {
+namespace {
+
+// The path the list shows for `path`, when it is a directory the list can
+// open; otherwise throws Error saying why not. It may wait on the disk.
+QString openableDirectory(const QString& path) {
 #ifdef Q_OS_WIN
     // A drive letter alone ("c:") names that drive's current directory.
     const QString target = platform::shownDirectoryPath(
@@ -182,7 +194,6 @@ void DirListBox::setPath(const QString& path) {
     // any other: opening "/" opens the root, not the drive's last directory.
     const QString target = platform::shownDirectoryPath(path);
 #endif
-
     const QFileInfo info(target);
     if (!info.isDir())
         throw platform::Error(QStringLiteral("Cannot open the directory"),
@@ -191,10 +202,19 @@ void DirListBox::setPath(const QString& path) {
     if (!info.isReadable() || !info.isExecutable())
         throw platform::Error(QStringLiteral("Cannot open the directory"), target,
                               platform::systemReason(EACCES));
+    return target;
+}
+
+} // namespace
+
+void DirListBox::setPath(const QString& path) {
+    // The checks and the listing are each bounded by the storage deadline,
+    // and the list changes only once both have answered.
+    const QString target =
+        platform::withinDeadline(path, [path] { return openableDirectory(path); });
     if (target == path_)
         return;
-    path_ = target;
-    reload();
+    showDirectory(target, platform::subdirectoryNames(target, platform::Hidden::Include));
     if (Change)
         Change();
 }
@@ -212,10 +232,13 @@ int DirListBox::ListIndex() const {
 }
 
 void DirListBox::Refresh() {
-    reload();
+    // Hidden directories too: game libraries live under ~/.local/share and
+    // ~/.steam.
+    showDirectory(path_, platform::subdirectoryNames(path_, platform::Hidden::Include));
 }
 
-void DirListBox::reload() {
+void DirListBox::showDirectory(const QString& path, QStringList names) {
+    path_ = path;
     ancestors_.clear();
     QString walk = QDir::fromNativeSeparators(path_);
     while (true) {
@@ -226,9 +249,6 @@ void DirListBox::reload() {
         walk = parent;
     }
 
-    // Hidden directories too: game libraries live under ~/.local/share and
-    // ~/.steam.
-    QStringList names = platform::subdirectoryNames(path_, platform::Hidden::Include);
     sortForReading(names);
     subdirectories_.clear();
     subdirectories_.reserve(names.size());

@@ -52,12 +52,14 @@ class DirListBox : public QListView {
     QString Path() const { return path_; }
     // Opens `path` (resolved ignoring case; on Windows a drive letter alone
     // opens that drive's current directory). Raises Change inside the call when the path
-    // changes. Throws platform::Error when the directory cannot be opened.
+    // changes. Throws platform::Error when the directory cannot be opened or
+    // does not answer within the storage deadline; the list is then unchanged.
     void setPath(const QString& path);
     int ListCount() const { return static_cast<int>(subdirectories_.size()); }
     QString List(int index) const;
     int ListIndex() const;
-    // Re-reads the open directory from disk.
+    // Re-reads the open directory from disk; throws platform::Error when it
+    // does not answer, the list left as it was.
     void Refresh();
 
     std::function<void()> Change;
@@ -73,7 +75,8 @@ class DirListBox : public QListView {
                                                          const QEvent* event) const override;
 
   private:
-    void reload();
+    // Shows `path` with its sub-directories `names` (in listing order).
+    void showDirectory(const QString& path, QStringList names);
     static void sortForReading(QStringList& names);
     void fillRows(const QStringList& names);
 
