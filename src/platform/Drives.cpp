@@ -1,5 +1,6 @@
 #include "platform/Drives.h"
 
+#include "platform/Deadline.h"
 #include "platform/Paths.h"
 
 #include <QDir>
@@ -9,6 +10,7 @@
 #include <QStorageInfo>
 
 #include <algorithm>
+#include <mutex>
 
 namespace platform {
 
@@ -66,32 +68,59 @@ bool isSystemArea(const QString& path) {
 
 QList<Mount> hostTable() {
 #ifdef Q_OS_LINUX
-    // Every path's drive is looked up in the mount table, several times per
-    // directory opened, and QStorageInfo asks each volume for its sizes. The
-    // kernel's own table says whether anything was mounted or unmounted
-    // since, so the volumes are asked again only then.
+    // The kernel's own table names every mount with its device and type, and
+    // reading it asks no volume anything: QStorageInfo::mountedVolumes()
+    // calls statfs() on each, which waits for good on a share whose server
+    // is gone. Every path's drive is looked up here, several times per
+    // directory opened, so the table is parsed again only when it changed.
+    static std::mutex lock;
     static QByteArray readBefore;
     static QList<Mount> tableBefore;
     QFile kernelTable(QStringLiteral("/proc/self/mountinfo"));
     const QByteArray now = kernelTable.open(QIODevice::ReadOnly | QIODevice::Unbuffered)
                                ? kernelTable.readAll()
                                : QByteArray();
-    if (!now.isEmpty() && now == readBefore)
-        return tableBefore;
-#endif
-    QList<Mount> table;
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        if (!volume.isValid())
-            continue;
-        table.append({QDir::fromNativeSeparators(volume.rootPath()),
-                      QString::fromLocal8Bit(volume.device()),
-                      QString::fromLatin1(volume.fileSystemType())});
+    const std::lock_guard<std::mutex> hold(lock);
+    if (now != readBefore || tableBefore.isEmpty()) {
+        readBefore = now;
+        tableBefore = mountsFromMountInfo(now);
     }
-#ifdef Q_OS_LINUX
-    readBefore = now;
-    tableBefore = table;
+    return tableBefore;
+#else
+    // Elsewhere the volumes are asked, all within one storage deadline.
+    return withinDeadline(QStringLiteral("/"), [] {
+        QList<Mount> table;
+        for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+            if (!volume.isValid())
+                continue;
+            table.append({QDir::fromNativeSeparators(volume.rootPath()),
+                          QString::fromLocal8Bit(volume.device()),
+                          QString::fromLatin1(volume.fileSystemType())});
+        }
+        return table;
+    });
 #endif
-    return table;
+}
+
+// The kernel writes a blank, tab, newline or backslash in a path as a
+// backslash and three octal digits.
+QString unescapedField(const QByteArray& field) {
+    QByteArray bytes;
+    bytes.reserve(field.size());
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        const char c = field.at(i);
+        if (c == '\\' && i + 3 < field.size()) {
+            bool ok = false;
+            const int code = field.mid(i + 1, 3).toInt(&ok, 8);
+            if (ok && code < 256) {
+                bytes.append(static_cast<char>(code));
+                i += 3;
+                continue;
+            }
+        }
+        bytes.append(c);
+    }
+    return QFile::decodeName(bytes);
 }
 
 bool contains(const QString& mount, const QString& path) {
@@ -101,6 +130,22 @@ bool contains(const QString& mount, const QString& path) {
 }
 
 } // namespace
+
+QList<Mount> mountsFromMountInfo(const QByteArray& text) {
+    // "36 35 98:0 /mnt1 /mnt/parent rw,noatime master:1 - ext3 /dev/root rw":
+    // the mount point is the fifth field; after the lone "-" come the type
+    // and the device.
+    QList<Mount> table;
+    for (const QByteArray& line : text.split('\n')) {
+        const QList<QByteArray> fields = line.split(' ');
+        const qsizetype dash = fields.indexOf(QByteArray("-"), 6);
+        if (fields.size() < 5 || dash < 0 || dash + 2 >= fields.size())
+            continue;
+        table.append({unescapedField(fields.at(4)), unescapedField(fields.at(dash + 2)),
+                      QString::fromLatin1(fields.at(dash + 1))});
+    }
+    return table;
+}
 
 QStringList recognisedDrives(const QList<Mount>& table) {
     QStringList result;
@@ -171,7 +216,8 @@ QString currentDirectoryOn(const QString& drive) {
     if (driveOf(cwd) == drive)
         return nativePath(cwd);
     const QString remembered = lastDirectoryByDrive().value(drive);
-    if (!remembered.isEmpty() && QFileInfo(remembered).isDir())
+    if (!remembered.isEmpty() &&
+        withinDeadline(remembered, [remembered] { return QFileInfo(remembered).isDir(); }))
         return remembered;
 #ifdef Q_OS_WIN
     return drive.toUpper() + separator();

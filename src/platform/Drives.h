@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -15,13 +16,19 @@ struct Mount {
     QString type;   // file system type, "ext4", "proc", ...
 };
 
+// The mounts listed in the text of Linux's /proc/self/mountinfo.
+QList<Mount> mountsFromMountInfo(const QByteArray& text);
+
 // Drives as a user would recognise them. On Windows each drive letter is a
 // drive, shown as "c:". On POSIX hosts a drive is a mounted file system: the
 // root and real volumes (block devices, network shares, removable media), not
 // pseudo or internal mounts; its text is its mount path.
 QStringList recognisedDrives(const QList<Mount>& table);
 
-// The drives of this host, read from the mount table (or the one injected).
+// The drives of this host, read from the mount table (or the one injected),
+// again each time: a disk plugged in is listed at the next call. On Linux no
+// volume is asked anything; elsewhere the volumes are asked within the
+// storage deadline.
 QStringList drives();
 
 // For tests: use `table` instead of the host's mount table; nullopt restores it.

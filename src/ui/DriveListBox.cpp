@@ -1,5 +1,6 @@
 #include "ui/DriveListBox.h"
 
+#include "platform/Deadline.h"
 #include "platform/Drives.h"
 #include "platform/System.h"
 
@@ -19,6 +20,14 @@ DriveListBox::DriveListBox(const QString& name, QWidget* parent) : QComboBox(par
 void DriveListBox::fill() {
     clear();
     addItems(platform::drives());
+}
+
+void DriveListBox::showPopup() {
+    // Read again at each opening: a disk plugged in since shows up. The
+    // mount table is read without asking any volume, so this never waits.
+    fill();
+    setCurrentIndex(findText(current_));
+    QComboBox::showPopup();
 }
 
 void DriveListBox::setDrive(const QString& pathOrDrive) {
@@ -53,7 +62,10 @@ void DriveListBox::rememberDirectory(const QString& path) {
 
 QString DriveListBox::rememberedDirectory(const QString& drive) const {
     const QString path = remembered_.value(drive);
-    return !path.isEmpty() && QFileInfo(path).isDir() ? path : QString();
+    return !path.isEmpty() &&
+                   platform::withinDeadline(path, [path] { return QFileInfo(path).isDir(); })
+               ? path
+               : QString();
 }
 
 void DriveListBox::follow(const QString& path) {

@@ -26,7 +26,8 @@ class DriveListBox : public QComboBox {
 
     // Each drive remembers, for this run, the last directory noted on it.
     void rememberDirectory(const QString& path);
-    // Empty when none was noted or it is gone.
+    // Empty when none was noted or it is gone; throws platform::Error when
+    // it does not answer within the storage deadline.
     QString rememberedDirectory(const QString& drive) const;
     // Notes `path` as its drive's last directory and shows that drive,
     // raising no Change: the directory list went there by itself (opening a
@@ -35,6 +36,9 @@ class DriveListBox : public QComboBox {
     // Re-reads the host's drives and shows the one holding `path`, raising
     // no Change: the way back when a chosen drive cannot be opened.
     void restore(const QString& path);
+
+    // The drives are read again each time the list opens.
+    void showPopup() override;
 
   signals:
     void userPicked();
