@@ -3,10 +3,10 @@
 #include "app/state/Context.h"
 #include "launch/CommandLine.h"
 #include "launch/Started.h"
+#include "platform/Deadline.h"
 #include "platform/Error.h"
 #include "platform/Paths.h"
 #include "platform/Process.h"
-#include "platform/ScopeGuard.h"
 #include "platform/System.h"
 #include "ui/Form1.h"
 
@@ -50,30 +50,27 @@ void checkInQuakeDirectory(const Entry& entry, const QString& quakeDir) {
         return;
     const QString again = QStringLiteral(
         " Refresh (right-click the patch list) lists what the Quake directory holds now.");
-    const QFileInfo info(entry.directory);
-    if (!info.isDir())
+    // The directory may be on a share that stopped answering.
+    enum class Found { Missing, Elsewhere, InQuakeDirectory };
+    const QString directory = entry.directory;
+    const Found found = platform::withinDeadline(directory, [directory, quakeDir] {
+        const QFileInfo info(directory);
+        if (!info.isDir())
+            return Found::Missing;
+        return sameDirectory(info.absolutePath(), quakeDir) ? Found::InQuakeDirectory
+                                                            : Found::Elsewhere;
+    });
+    if (found == Found::Missing)
         throw platform::Error(QStringLiteral("Cannot start"), entry.text,
                               QStringLiteral("Its directory %1 no longer exists.")
                                       .arg(platform::nativePath(entry.directory)) +
                                   again);
-    if (!sameDirectory(info.absolutePath(), quakeDir))
+    if (found == Found::Elsewhere)
         throw platform::Error(
             QStringLiteral("Cannot start"), entry.text,
             QStringLiteral("Its directory %1 is not in the Quake directory %2.")
                     .arg(platform::nativePath(entry.directory), platform::nativePath(quakeDir)) +
                 again);
-}
-
-// The Quake directory is current while a game is started; afterwards the
-// launcher's own directory is, also when the start was refused: left in the
-// Quake directory, the launcher would keep a removable disk from unmounting.
-template <typename Start> void inQuakeDirectory(const QString& quakeDir, const Start& start) {
-    platform::changeDirectory(quakeDir);
-    {
-        const platform::UndoOnFailure back([] { QDir::setCurrent(platform::programDirectory()); });
-        start();
-    }
-    platform::changeDirectory(platform::programDirectory());
 }
 
 // Engines read every word that begins with "-" as an option and every one
@@ -118,8 +115,14 @@ QString baseGameSpellingNote(const QString& quakeDir) {
 }
 
 void startGame(const app::Context& ctx, const QStringList& words) {
-    startWatched(ctx.Form1, words, platform::resolveCase(ctx.QuakeDir), engineLookup(ctx.QuakeDir),
-                 QStringLiteral("game.log"), baseGameSpellingNote(ctx.QuakeDir));
+    // Both look into the Quake directory, which may not answer.
+    const QString quakeDir = ctx.QuakeDir;
+    const auto [onDisk, note] = platform::withinDeadline(quakeDir, [quakeDir] {
+        return std::pair<QString, QString>{platform::resolveCase(quakeDir),
+                                           baseGameSpellingNote(quakeDir)};
+    });
+    startWatched(ctx.Form1, words, onDisk, engineLookup(quakeDir), QStringLiteral("game.log"),
+                 note);
 }
 
 void startPatch(const app::Context& ctx, const Entry& patch) {
@@ -132,12 +135,14 @@ void startPatch(const app::Context& ctx, const Entry& patch) {
 } // namespace
 
 void launchSelectedPatch(app::Context& ctx) {
-    inQuakeDirectory(ctx.QuakeDir, [&ctx] { startPatch(ctx, selectedPatch(ctx.Form1)); });
+    startPatch(ctx, selectedPatch(ctx.Form1));
 }
 
 void Command1_Click(app::Context& ctx) {
     ui::Form1& form = ctx.Form1;
-    inQuakeDirectory(ctx.QuakeDir, [&ctx, &form] {
+    // The game gets the Quake directory as its working directory; the
+    // launcher's own current directory never changes.
+    [&ctx, &form] {
         if (form.Check1->Value() == 0) {
             startPatch(ctx, selectedPatch(form));
             return;
@@ -153,7 +158,7 @@ void Command1_Click(app::Context& ctx) {
         if (!appended.isEmpty() && !game.directory.isEmpty())
             appended = QStringList{QStringLiteral("-game"), gameDirectoryName(game)};
         startGame(ctx, baseWords(ctx.GameCommand) + appended);
-    });
+    }();
 }
 
 void List2_DblClick(app::Context& ctx) {

@@ -6,8 +6,8 @@ struct Context;
 
 namespace launch {
 
-// Starts the patch selected in List2: the Quake directory current while the
-// game starts, the launcher's own directory afterwards. The game is given the
+// Starts the patch selected in List2 with the Quake directory as the game's
+// working directory; the launcher's own never changes. The game is given the
 // directory the entry was found in, by its on-disk name; nothing starts, and
 // an Error says so, when that directory is gone or no longer in the Quake
 // directory. Shared by the double-click and the context menu's Play.

@@ -54,11 +54,17 @@ void List2_MouseDown(app::Context& ctx, int button, int shift, float x, float y)
     const QString name = platform::literalPattern(
         found.isEmpty() ? patch : QFileInfo(QDir::fromNativeSeparators(found)).fileName());
 
+    // No read-me until one is found: a lookup that fails (a share that
+    // stopped answering) leaves the item as for a patch without one, never
+    // naming the read-me of the patch looked at before.
+    ui::MenuItem& readme = form.frmMenus().menu(1);
+    readme.setEnabled(false);
+    readme.setCaption(QStringLiteral("&Readme"));
+    readme.setTag(QString());
     app::ProbeFile(ctx, folder + QStringLiteral("*") + name + QStringLiteral("*.txt"));
     if (!ctx.ProbeResult)
         app::ProbeFile(ctx, folder + QStringLiteral("*read*.txt"));
 
-    ui::MenuItem& readme = form.frmMenus().menu(1);
     if (ctx.ProbeResult) {
         readme.setEnabled(true);
         readme.setCaption(QStringLiteral("&Readme (") + ctx.ProbeName.toLower() +
@@ -67,10 +73,6 @@ void List2_MouseDown(app::Context& ctx, int button, int shift, float x, float y)
         // keeps it, only where letter case makes no difference.
         const QString path = folder + ctx.ProbeName;
         readme.setTag(platform::caseSensitiveHost() ? path : path.toLower());
-    } else {
-        readme.setEnabled(false);
-        readme.setCaption(QStringLiteral("&Readme"));
-        readme.setTag(QString());
     }
 
     if (button != ui::RightButton)

@@ -1,5 +1,6 @@
 #include "platform/Process.h"
 
+#include "platform/Deadline.h"
 #include "platform/Error.h"
 #include "platform/Paths.h"
 #include "platform/Spawn.h"
@@ -164,7 +165,16 @@ QStringList resolvedWords(const QStringList& words, const ProgramLookup& lookup)
 
 void startProgram(const QStringList& words, int windowStyle, const QString& workingDirectory,
                   const ProgramLookup& lookup, const StartWatch& watch) {
-    const QStringList resolved = resolvedWords(words, lookup);
+    // Finding the program and spelling the arguments looks into the Quake
+    // directory (or the read-me's), which may be a share that stopped
+    // answering: bounded, named after the place most likely to be one.
+    const QString place = !workingDirectory.isEmpty() ? workingDirectory
+                          : !lookup.home.isEmpty()    ? lookup.home
+                          : words.size() > 1
+                              ? QFileInfo(QDir::fromNativeSeparators(words.last())).path()
+                              : QDir::currentPath();
+    const QStringList resolved =
+        withinDeadline(place, [words, lookup] { return resolvedWords(words, lookup); });
     if (recorder()) {
         recorder()(resolved, windowStyle);
         return;

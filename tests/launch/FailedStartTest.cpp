@@ -194,7 +194,7 @@ TEST(OptionLikeNames, AreListedButRefusedByEveryPlay) {
                   "/-dedicated (to \"dedicated\", say), then choose Refresh from the "
                   "patch list's menu.");
     EXPECT_EQ(c.h->reported[2], c.h->reported[1]);
-    EXPECT_EQ(platform::currentDirectory(), platform::programDirectory());
+    EXPECT_EQ(platform::currentDirectory(), c.tree.path("start"));
 
     // A name with the sign inside is a patch like any other.
     c.tree.file("quake/c-t+f/progs.dat", "progs");

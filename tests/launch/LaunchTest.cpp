@@ -30,7 +30,7 @@ TEST(Play, StartsTheSelectedPatchInTheQuakeDirectoryAndComesBack) {
     ASSERT_EQ(c.h->started.size(), 1u);
     // The upper-cased patch reaches the program in its on-disk spelling.
     EXPECT_EQ(c.h->started[0], c.words({"-game", "ctf"}));
-    EXPECT_EQ(platform::currentDirectory(), platform::programDirectory());
+    EXPECT_EQ(platform::currentDirectory(), c.tree.path("start"));
 }
 
 TEST(Play, StartsTheChosenApprovedGameOrNothing) {
@@ -52,7 +52,7 @@ TEST(Play, StartsTheChosenApprovedGameOrNothing) {
     platform::changeDirectory(c.tree.path("start"));
     c.f().Command1->click();
     EXPECT_EQ(c.h->started.size(), 2u);
-    EXPECT_EQ(platform::currentDirectory(), platform::programDirectory());
+    EXPECT_EQ(platform::currentDirectory(), c.tree.path("start"));
     EXPECT_TRUE(c.h->reported.isEmpty());
 }
 
@@ -86,13 +86,14 @@ TEST(Play, FailuresAreReportedNamingWhatFailedAndTheLauncherStaysOpen) {
                                    "/nosuchgame\nand in the search path (PATH):\n  " +
                                    bin.path("bin") + "\n  " + bin.path("games"));
     // Back in its own directory, so the Quake directory's disk is not kept busy.
-    EXPECT_EQ(platform::currentDirectory(), platform::programDirectory());
+    EXPECT_EQ(platform::currentDirectory(), c.tree.path("start"));
     EXPECT_EQ(c.h->endRequests, 0);
 
     QDir(c.quake).removeRecursively();
     c.f().Command1->click();
     ASSERT_EQ(c.h->reported.size(), 2);
-    EXPECT_TRUE(c.h->reported[1].startsWith("Cannot change to the directory " + c.quake));
+    EXPECT_TRUE(c.h->reported[1].startsWith("Cannot start Ctf: Its directory " + c.quake))
+        << c.h->reported[1].toStdString();
     EXPECT_TRUE(c.h->started.empty());
 }
 
