@@ -1,25 +1,45 @@
 #include "app/ReadAhead.h"
 
 #include "app/state/SettingsFile.h"
+#include "platform/Deadline.h"
 #include "platform/System.h"
 
 #include <QAccessible>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
+
+#include <condition_variable>
+#include <mutex>
 
 namespace app {
 
+// What the reading thread and the program share: the thread may outlive the
+// ReadAhead when the Quake directory does not answer.
+struct ReadAhead::Shared {
+    std::mutex lock;
+    std::condition_variable ready;
+    bool done = false;
+    bool abandoned = false;
+    bool taken = false;
+    std::optional<platform::DirectorySnapshot> reading;
+};
+
 namespace {
 
-std::optional<platform::DirectorySnapshot> readSavedQuakeDirectory(const QString& settingsFile,
-                                                                   const std::atomic<bool>& stop) {
+std::optional<platform::DirectorySnapshot> readSavedQuakeDirectory(const QString& settingsFile) {
     try {
         const SettingsRead saved = tryReadSettings(settingsFile);
-        if (!saved.problem.isEmpty() || saved.values.isEmpty())
+        if (!saved.problem.isEmpty() || saved.values.isEmpty() || saved.values.at(0).isEmpty())
             return std::nullopt;
-        return platform::DirectorySnapshot::read(platform::shownDirectoryPath(saved.values.at(0)),
-                                                 &stop);
+        // A relative directory is read from the start directory, where the
+        // settings file lies, as start-up does.
+        const QString quakeDir =
+            QDir::cleanPath(QFileInfo(settingsFile)
+                                .absoluteDir()
+                                .absoluteFilePath(QDir::fromNativeSeparators(saved.values.at(0))));
+        return platform::DirectorySnapshot::start(platform::shownDirectoryPath(quakeDir));
     } catch (...) {
         // A guess that fails costs nothing: start-up reads the disk itself.
         return std::nullopt;
@@ -42,32 +62,62 @@ ReadAhead::ReadAhead(const QString& settingsFile) {
     // window sets up anyway, is set up before the thread starts.
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         QAccessible::isActive();
-    // A thread of its own rather than a pool's: it must start at once, and
-    // it runs once per program.
-    reading_ =
-        std::async(std::launch::async, readSavedQuakeDirectory, settingsFile, std::cref(stop_));
+    auto shared = std::make_shared<Shared>();
+    try {
+        // A thread of its own: it must start at once, and it may never
+        // return when the Quake directory does not answer.
+        platform::detail::runDetached(settingsFile, [shared, settingsFile] {
+            std::optional<platform::DirectorySnapshot> reading =
+                readSavedQuakeDirectory(settingsFile);
+            const std::lock_guard<std::mutex> hold(shared->lock);
+            if (!shared->abandoned)
+                shared->reading = std::move(reading);
+            shared->done = true;
+            shared->ready.notify_all();
+            // An abandoned reading is dropped here, which stops it.
+        });
+    } catch (const platform::Error&) {
+        return; // start-up reads the disk itself
+    }
+    shared_ = std::move(shared);
 }
 
 ReadAhead::~ReadAhead() {
-    stop_ = true;
-    if (reading_.valid())
-        reading_.wait();
+    if (!shared_)
+        return;
+    std::optional<platform::DirectorySnapshot> dropped;
+    const std::lock_guard<std::mutex> hold(shared_->lock);
+    shared_->abandoned = true;
+    dropped = std::move(shared_->reading);
+    shared_->reading.reset();
 }
 
 std::optional<platform::DirectorySnapshot> ReadAhead::take(const QString& quakeDir) {
-    if (!reading_.valid()) // taken already, or nothing was read
+    if (!shared_)
         return std::nullopt;
-    // The window is built: what is not read by now the start-up thread
-    // reads itself rather than wait, so it is never idle while a large
-    // collection is still being read.
-    stop_ = true;
-    std::optional<platform::DirectorySnapshot> snapshot = reading_.get();
+    std::optional<platform::DirectorySnapshot> reading;
+    {
+        std::unique_lock<std::mutex> hold(shared_->lock);
+        if (shared_->taken)
+            return std::nullopt;
+        shared_->taken = true;
+        if (!shared_->ready.wait_for(hold, platform::storageDeadline(),
+                                     [this] { return shared_->done; })) {
+            shared_->abandoned = true;
+            throw platform::notAnswering(quakeDir);
+        }
+        reading = std::move(shared_->reading);
+        shared_->reading.reset();
+    }
+    if (!reading)
+        return std::nullopt;
     // The settings file may have named another directory by the time it
     // was loaded.
-    if (!snapshot ||
-        snapshot->root() != QDir::fromNativeSeparators(platform::shownDirectoryPath(quakeDir)))
+    const QString shown = platform::withinDeadline(
+        quakeDir, [quakeDir] { return platform::shownDirectoryPath(quakeDir); });
+    if (reading->root() != QDir::fromNativeSeparators(shown))
         return std::nullopt;
-    return snapshot;
+    return reading;
 }
 
 } // namespace app

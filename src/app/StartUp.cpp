@@ -4,6 +4,7 @@
 #include "app/state/Context.h"
 #include "app/state/SettingsFile.h"
 #include "catalogue/Scan.h"
+#include "platform/Deadline.h"
 #include "platform/Error.h"
 #include "platform/Paths.h"
 #include "platform/QuakeInstallations.h"
@@ -13,6 +14,7 @@
 #include "ui/Form1.h"
 #include "ui/Screen.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <optional>
@@ -50,6 +52,14 @@ QString loadManual(const QStringList& places) {
     return QStringLiteral("The manual (%1) was not found beside Runemark.").arg(ManualFileName);
 }
 
+QString fromStartDirectory(const QString& startDirectory, const QString& dir) {
+    const QString normal = QDir::fromNativeSeparators(dir);
+    if (dir.isEmpty() || !QDir::isRelativePath(normal))
+        return dir;
+    return platform::nativePath(
+        QDir::cleanPath(QDir(QDir::fromNativeSeparators(startDirectory)).absoluteFilePath(normal)));
+}
+
 namespace {
 
 // Empties the lists a scan fills. The official-game list is filled only by
@@ -66,7 +76,9 @@ void clearLists(ui::Form1& form, Occasion occasion) {
 // command line offered first and the patches scanned.
 void showSavedDirectory(Context& ctx, Occasion occasion) {
     ui::Form1& form = ctx.Form1;
-    if (!QFileInfo(platform::resolveCase(ctx.QuakeDir)).isDir())
+    const QString quakeDir = ctx.QuakeDir;
+    if (!platform::withinDeadline(
+            quakeDir, [quakeDir] { return QFileInfo(platform::resolveCase(quakeDir)).isDir(); }))
         throw platform::Error(QStringLiteral("Cannot open the saved Quake directory"),
                               platform::nativePath(ctx.QuakeDir),
                               QStringLiteral("No such directory. Exit keeps it saved until you "
@@ -106,6 +118,7 @@ Listing listSavedSettings(Context& ctx, Occasion occasion) {
             return {};
         readSettings(ctx);
         savedDir = ctx.QuakeDir;
+        ctx.QuakeDir = fromStartDirectory(ctx.startDirectory, ctx.QuakeDir);
         showSavedDirectory(ctx, occasion);
         ctx.keptQuakeDir.reset();
         return {true, std::nullopt};

@@ -29,6 +29,11 @@ QStringList manualPlaces(const QString& startDir, const QString& programDir);
 // saying so when none does.
 QString loadManual(const QStringList& places);
 
+// A saved directory as the program uses it all run long: a relative one
+// (the manual invites hand edits, "quake" or ".") read from the start
+// directory, however the current directory stands.
+QString fromStartDirectory(const QString& startDirectory, const QString& dir);
+
 // The main window's load handler: brings the window from its design-time
 // state to its working state. Shows the window under the busy pointer, lists
 // the saved settings (as Refresh does), and without usable ones comes up as

@@ -2,6 +2,7 @@
 
 #include "app/state/Context.h"
 #include "catalogue/PatchName.h"
+#include "platform/DirectoryListing.h"
 #include "platform/FileLookup.h"
 #include "platform/Paths.h"
 #include "ui/Form1.h"
@@ -21,8 +22,16 @@ void scanPatches(app::Context& ctx, app::Occasion occasion) {
         for (int i = 0; i < form.Dir1->ListCount(); ++i)
             form.List1->AddItem(form.Dir1->List(i));
 
-        // Both probes of a sub-directory answered from one read of it;
-        // nothing read here outlives the scan.
+        // The sub-directories are read many at a time, in the order the
+        // loop below takes them (a share's wait per listing overlaps), unless
+        // the reading begun at start-up already holds them; each is waited
+        // for within the storage deadline. Both probes of a sub-directory are
+        // answered from one read of it; nothing read here outlives the scan.
+        QStringList inOrder;
+        inOrder.reserve(form.List1->ListCount());
+        for (int i = 0; i < form.List1->ListCount(); ++i)
+            inOrder.append(form.List1->List(i));
+        const platform::ParallelReadingScope readInParallel(form.Dir1->Path(), inOrder);
         const platform::ListingScope oneReadPerDirectory;
         for (int i = 0; i < form.List1->ListCount(); ++i) {
             const QString entry = form.List1->List(i);
