@@ -1,6 +1,7 @@
 #include "app/StartUp.h"
 #include "app/ReadAhead.h"
 #include "platform/DirectoryListing.h"
+#include "platform/System.h"
 #include "support/Configured.h"
 #include "support/Unprivileged.h"
 #include "ui/Screen.h"
@@ -241,4 +242,39 @@ TEST(ReadAhead, ServesOnlyTheDirectoryTheLoadedSettingsName) {
 
     QFile::remove(settings);
     EXPECT_FALSE(app::ReadAhead(settings).take(first)); // no settings file, nothing read
+}
+
+TEST(RelativeQuakeDirectory, MeansTheSameDirectoryAllRunLongAndTheGameStartsInIt) {
+    // "quake" beside the settings file, and "." in a settings file that lies
+    // in the Quake directory itself.
+    for (const QString& saved : {QStringLiteral("quake"), QStringLiteral(".")}) {
+        SCOPED_TRACE(saved.toStdString());
+        TempTree tree;
+        const QString quake = makeQuake(tree, "start/quake");
+        // The game writes down where it was started.
+        const QString program = tree.file("start/quake/quake", "#!/bin/sh\npwd > started-in\n");
+        QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner);
+        const QString start = saved == "." ? quake : tree.path("start");
+        writeIni(tree, saved, "quake", QDir(tree.path()).relativeFilePath(start));
+        Harness h(start, false);
+        h.load();
+        ASSERT_TRUE(h.reported.isEmpty()) << h.reported.join("\n").toStdString();
+        EXPECT_EQ(h.ctx->QuakeDir, quake);
+        EXPECT_EQ(entries(h.form->List2), QStringList({"Ctf"}));
+
+        h.form->Command1->click();
+        EXPECT_TRUE(h.reported.isEmpty()) << h.reported.join("\n").toStdString();
+        for (int i = 0; i < 500 && !QFile::exists(quake + "/started-in"); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        EXPECT_EQ(tree.read("start/quake/started-in").trimmed(), quake.toLocal8Bit());
+        // The launcher stays where it was started, so the saved value still
+        // names the same directory.
+        EXPECT_EQ(platform::currentDirectory(), start);
+        emit h.form->menuClick(3); // Refresh
+        EXPECT_TRUE(h.reported.isEmpty()) << h.reported.join("\n").toStdString();
+        EXPECT_EQ(h.ctx->QuakeDir, quake);
+        EXPECT_EQ(entries(h.form->List2), QStringList({"Ctf", "Hipnotic", "Rogue"}));
+        h.form->Command1->click();
+        EXPECT_TRUE(h.reported.isEmpty()) << h.reported.join("\n").toStdString();
+    }
 }

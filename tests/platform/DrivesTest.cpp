@@ -72,3 +72,19 @@ TEST_F(Drives, KeepTheirOwnCurrentDirectory) {
     QDir::setCurrent(before);
 }
 #endif
+
+TEST(MountTable, IsReadFromTheKernelsTableWithItsEscapes) {
+    const QByteArray text =
+        "22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
+        "40 22 8:17 / /media/me/My\\040Disk rw shared:2 master:3 - vfat /dev/sdb1 rw\n"
+        "41 22 0:50 / /mnt/nas rw - nfs4 nas:/export rw,vers=4.2\n"
+        "42 22 0:51 / /proc rw - proc proc rw\n"
+        "broken line\n";
+    const QList<platform::Mount> mounts = platform::mountsFromMountInfo(text);
+    ASSERT_EQ(mounts.size(), 4);
+    EXPECT_EQ(mounts[1].path, "/media/me/My Disk");
+    EXPECT_EQ(mounts[1].device, "/dev/sdb1");
+    EXPECT_EQ(mounts[1].type, "vfat");
+    EXPECT_EQ(platform::recognisedDrives(mounts),
+              QStringList({"/", "/media/me/My Disk", "/mnt/nas"}));
+}
