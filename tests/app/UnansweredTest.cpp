@@ -3,7 +3,6 @@
 // an error naming the directory, the window stays in a state a normal path
 // also produces, and Exit keeps the saved Quake directory.
 
-#include "app/StartUp.h"
 #include "catalogue/Scan.h"
 #include "platform/Deadline.h"
 #include "platform/DirectoryListing.h"
@@ -217,7 +216,7 @@ TEST_F(Unanswered, TheScanKeepsSixteenListingsInFlight) {
     watch->start();
     h.form->List1->Clear();
     h.form->List2->Clear();
-    EXPECT_THROW(catalogue::scanPatches(*h.ctx, catalogue::ScanMode::Refresh), platform::Error);
+    EXPECT_THROW(catalogue::scanPatches(*h.ctx, app::Occasion::Refresh), platform::Error);
     watch->wait();
     delete watch;
     EXPECT_TRUE(share.cameBackOnItsOwn());
