@@ -50,9 +50,11 @@ class ControlledShare {
     ControlledShare& operator=(const ControlledShare&) = delete;
 
     const QString& path() const { return path_; }
-    // Stops it; lets it answer again after `rescue` unless stillStopped() was
-    // asked first.
-    void stop(std::chrono::milliseconds rescue = 10s) {
+    // Stops it, with the storage deadline shortened to `deadline` to keep the
+    // test quick; lets it answer again after `rescue` unless
+    // cameBackOnItsOwn() was asked first.
+    void stop(std::chrono::milliseconds rescue, std::chrono::milliseconds deadline = 400ms) {
+        platform::setStorageDeadline(deadline);
         rescued_ = false;
         armed_ = true;
         run([&] {
@@ -66,10 +68,12 @@ class ControlledShare {
         });
     }
     // Whether the test's thread came back while the share was stopped,
-    // without the rescue; it answers again from now on.
+    // without the rescue; it answers again from now on, with the usual
+    // deadline (a loaded machine's share may be slow, never dead).
     bool cameBackOnItsOwn() {
         armed_ = false;
         run([&] { share_->resume(); });
+        platform::setStorageDeadline(5s);
         return !rescued_;
     }
     int blockedCalls() {
@@ -90,15 +94,12 @@ class ControlledShare {
     std::atomic<bool> rescued_{false};
 };
 
-// The deadline tests use: long enough for a share that answers, short
-// enough to keep each test quick.
 class Unanswered : public ::testing::Test {
   protected:
     void SetUp() override {
         const QString why = Share::unavailableBecause();
         if (!why.isEmpty())
             GTEST_SKIP() << why.toStdString();
-        platform::setStorageDeadline(400ms);
     }
     void TearDown() override { platform::setStorageDeadline(5s); }
 };
@@ -204,8 +205,7 @@ TEST_F(Unanswered, TheScanKeepsSixteenListingsInFlight) {
 
     // The directory list holds the Quake directory; only its sub-directories
     // are read now, and none answers.
-    platform::setStorageDeadline(1500ms);
-    share.stop(4s);
+    share.stop(4s, 1500ms);
     std::atomic<int> mostInFlight{0};
     QThread* watch = QThread::create([&] {
         for (int i = 0; i < 50; ++i) {
