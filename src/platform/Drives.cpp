@@ -215,7 +215,7 @@ QString currentDirectoryOn(const QString& drive) {
     const QString cwd = withoutTrailingSeparator(QDir::currentPath());
     if (driveOf(cwd) == drive)
         return nativePath(cwd);
-    const QString remembered = lastDirectoryByDrive().value(drive);
+    QString remembered = lastDirectoryByDrive().value(drive);
     if (!remembered.isEmpty() &&
         withinDeadline(remembered, [remembered] { return QFileInfo(remembered).isDir(); }))
         return remembered;

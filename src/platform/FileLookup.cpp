@@ -124,7 +124,8 @@ QString findFirstFile(const QString& pattern) {
     if (innermost)
         return innermost->firstFile(dir, namePattern, exactFirst);
 
-    const QString dirText = dir.toString(), name = namePattern.toString();
+    const QString dirText = dir.toString();
+    QString name = namePattern.toString();
     // The common case, an exact name that exists, costs one metadata call.
     if (exactFirst &&
         withinDeadline(dirText, [dirText, name] { return isOrdinaryFileNamed(dirText, name); }))

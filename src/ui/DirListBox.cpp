@@ -187,12 +187,12 @@ namespace {
 QString openableDirectory(const QString& path) {
 #ifdef Q_OS_WIN
     // A drive letter alone ("c:") names that drive's current directory.
-    const QString target = platform::shownDirectoryPath(
+    QString target = platform::shownDirectoryPath(
         platform::isDriveText(path) ? platform::currentDirectoryOn(path) : path);
 #else
     // Where a drive's text is its mount path, that text is a directory like
     // any other: opening "/" opens the root, not the drive's last directory.
-    const QString target = platform::shownDirectoryPath(path);
+    QString target = platform::shownDirectoryPath(path);
 #endif
     const QFileInfo info(target);
     if (!info.isDir())
