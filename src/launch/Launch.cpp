@@ -110,7 +110,7 @@ QString baseGameSpellingNote(const QString& quakeDir) {
     if (!found.isFile())
         return {};
     return QStringLiteral("The base game is here as %1/%2; engines on Linux look for the "
-                          "lower-case names id1/pak0.pak.")
+                          "lower-case names id1/pak0.pak: rename them to lower case.")
         .arg(found.dir().dirName(), found.fileName());
 }
 
@@ -122,7 +122,7 @@ void startGame(const app::Context& ctx, const QStringList& words) {
                                            baseGameSpellingNote(quakeDir)};
     });
     startWatched(ctx.Form1, words, onDisk, engineLookup(quakeDir), QStringLiteral("game.log"),
-                 note);
+                 QStringLiteral("The game"), note);
 }
 
 void startPatch(const app::Context& ctx, const Entry& patch) {

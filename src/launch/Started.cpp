@@ -10,15 +10,16 @@ namespace launch {
 
 void startWatched(ui::Form1& form, const QStringList& words, const QString& workingDirectory,
                   const platform::ProgramLookup& lookup, const QString& logName,
-                  const QString& note) {
+                  const QString& role, const QString& note) {
     platform::StartWatch watch;
     watch.log = platform::cacheFile(logName);
     watch.within = StartWatchTime;
     // The window may be gone by the time the program ends (the launcher
     // left through Exit): nothing is reported then.
-    watch.failed = [window = QPointer<ui::Form1>(&form), note](const platform::ProgramEnd& end) {
+    watch.failed = [window = QPointer<ui::Form1>(&form), role,
+                    note](const platform::ProgramEnd& end) {
         if (window)
-            ui::raiseEvent(*window, [end, note] { throw end.failure(note); });
+            ui::raiseEvent(*window, [end, role, note] { throw end.failure(role, note); });
     };
     platform::startProgram(words, platform::MaximizedFocus, workingDirectory, lookup, watch);
 }

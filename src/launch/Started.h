@@ -23,10 +23,11 @@ inline constexpr std::chrono::seconds StartWatchTime{5};
 // Starts `words` as platform::startProgram() does, with `workingDirectory`
 // as the program's current directory and its output in the cache file
 // `logName`, replaced. Should it end within StartWatchTime with a failure,
-// an event of `form`'s dispatcher reports it: the program, how it ended and
-// `note` in the message, its last lines in the detail.
+// an event of `form`'s dispatcher reports it: what it is to the player
+// (`role`), the program, how it ended and `note` in the message, its last
+// lines in the detail.
 void startWatched(ui::Form1& form, const QStringList& words, const QString& workingDirectory,
                   const platform::ProgramLookup& lookup, const QString& logName,
-                  const QString& note = {});
+                  const QString& role, const QString& note = {});
 
 } // namespace launch

@@ -26,9 +26,14 @@ void menu_Click(app::Context& ctx, int index, const std::function<void()>& refre
     case 1:
         // The path is one word, blanks and all; the editor's command line
         // reads as the editor, one blank and the path.
-        launch::startWatched(ctx.Form1, {textEditor(), ctx.Form1.frmMenus().menu(1).Tag()},
-                             platform::currentDirectory(), {}, QStringLiteral("readme.log"));
-        break;
+        {
+            const QString readme = ctx.Form1.frmMenus().menu(1).Tag();
+            launch::startWatched(ctx.Form1, {textEditor(), readme}, platform::currentDirectory(),
+                                 {}, QStringLiteral("readme.log"),
+                                 QStringLiteral("The read-me viewer"),
+                                 QStringLiteral("It was to show ") + readme + QLatin1Char('.'));
+            break;
+        }
     default:
         if (refresh)
             refresh();

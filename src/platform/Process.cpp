@@ -241,7 +241,7 @@ QString ProgramEnd::how() const {
 #endif
 }
 
-Error ProgramEnd::failure(const QString& note) const {
+Error ProgramEnd::failure(const QString& role, const QString& note) const {
     QString reason = QStringLiteral("it ended at once, ") + how() + QLatin1Char('.');
     if (!note.isEmpty())
         reason += QLatin1Char('\n') + note;
@@ -253,7 +253,7 @@ Error ProgramEnd::failure(const QString& note) const {
     else if (!log.isEmpty())
         detail = QStringLiteral("Its last lines (all of its output is in ") + log +
                  QStringLiteral("):\n\n") + lastLines;
-    return Error(QStringLiteral("Cannot run"), program, reason, detail);
+    return Error(role, program, reason, detail);
 }
 
 void setStartRecorderForTesting(StartRecorder newRecorder) {

@@ -49,10 +49,11 @@ struct ProgramEnd {
 
     // "with exit status 1", "killed by signal 11 (Segmentation fault)"
     QString how() const;
-    // The report of a program that ended at once: its name and how it ended
-    // in the message, with `note` as a line of its own; its last lines and
-    // where all of its output is in the detail.
-    Error failure(const QString& note = {}) const;
+    // The report of a program that ended at once: what it was to the player
+    // (`role`: "The game"), its name and how it ended in the message, with
+    // `note` as a line of its own; its last lines and where all of its
+    // output is in the detail.
+    Error failure(const QString& role, const QString& note = {}) const;
 };
 
 // A short watch kept on a started program. When it ends within `within` of

@@ -79,10 +79,10 @@ TEST(FailedStart, AnEngineWithoutItsDataIsReportedInItsOwnWords) {
     c.f().List2->setListIndex(1);
     QTest::mouseClick(c.f().Command1, Qt::LeftButton);
     ASSERT_TRUE(reportArrives(*c.h));
-    EXPECT_EQ(c.h->reported[0], "Cannot run " + quakespasm +
+    EXPECT_EQ(c.h->reported[0], "The game " + quakespasm +
                                     ": it ended at once, with exit status 1.\nThe base game is "
                                     "here as Id1/PAK0.PAK; engines on Linux look for the "
-                                    "lower-case names id1/pak0.pak.");
+                                    "lower-case names id1/pak0.pak: rename them to lower case.");
     const QString log = cacheLog("game.log");
     EXPECT_TRUE(c.h->details[0].startsWith("Its last lines (all of its output is in " + log))
         << c.h->details[0].toStdString();
@@ -110,14 +110,15 @@ TEST(FailedStart, AGameKilledByASignalAndAFailingReadmeViewerAreReported) {
     QTest::mouseClick(c.f().Command1, Qt::LeftButton);
     ASSERT_TRUE(reportArrives(*c.h));
     EXPECT_EQ(c.h->reported[0],
-              "Cannot run " + c.quake + "/quake: it ended at once, killed by signal 6 (Aborted).");
+              "The game " + c.quake + "/quake: it ended at once, killed by signal 6 (Aborted).");
     EXPECT_TRUE(c.h->details[0].endsWith("\n\nHost_Error: out of memory"));
 
     c.f().frmMenus().menu(1).setTag(c.quake + "/ctf/ctf.txt");
     emit c.f().menuClick(1);
     ASSERT_TRUE(reportArrives(*c.h, 2));
-    EXPECT_EQ(c.h->reported[1], "Cannot run " + bin.path("bin/" + menu::textEditor()) +
-                                    ": it ended at once, with exit status 3.");
+    EXPECT_EQ(c.h->reported[1], "The read-me viewer " + bin.path("bin/" + menu::textEditor()) +
+                                    ": it ended at once, with exit status 3.\nIt was to show " +
+                                    c.quake + "/ctf/ctf.txt.");
     EXPECT_EQ(c.h->details[1], "Its last lines (all of its output is in " + cacheLog("readme.log") +
                                    "):\n\nno method available for opening");
 }
@@ -321,7 +322,7 @@ TEST(OnScreen, AGameThatFailsAtOnceShowsHowWithItsLastLinesInTheDetail) {
     pressPlay(c.f());
     ASSERT_TRUE(QTest::qWaitFor([&] { return seen.shown; }, 20000));
     EXPECT_TRUE(QTest::qWaitFor([] { return !QApplication::activeModalWidget(); }, 20000));
-    EXPECT_TRUE(seen.text.startsWith("Cannot run " + quakespasm + ": it ended at once"))
+    EXPECT_TRUE(seen.text.startsWith("The game " + quakespasm + ": it ended at once"))
         << seen.text.toStdString();
     EXPECT_TRUE(seen.detail.contains("an id1 subdirectory containing pak0.pak"))
         << seen.detail.toStdString();

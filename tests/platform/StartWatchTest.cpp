@@ -85,8 +85,8 @@ TEST(StartWatch, AFailingExitIsReportedWithTheProgramsLastLinesCapped) {
     EXPECT_EQ(lines.front(), "line 22");
     EXPECT_EQ(lines.back(), "no data here"); // standard error too, in order
 
-    const platform::Error error = w.end->failure("A note.");
-    EXPECT_EQ(error.message(), "Cannot run " + game +
+    const platform::Error error = w.end->failure("The game", "A note.");
+    EXPECT_EQ(error.message(), "The game " + game +
                                    ": it ended at once, with exit status 3.\n"
                                    "A note.");
     EXPECT_TRUE(error.detail().startsWith("Its last lines (all of its output is in " + log +
@@ -102,9 +102,9 @@ TEST(StartWatch, ASignalIsNamedAndSilenceIsSaid) {
     ASSERT_TRUE(w.reported());
     EXPECT_TRUE(w.end->signalled);
     EXPECT_EQ(w.end->code, SIGSEGV);
-    const platform::Error error = w.end->failure();
-    EXPECT_EQ(error.message(), "Cannot run " + game +
-                                   ": it ended at once, killed by signal 11 (Segmentation fault).");
+    const platform::Error error = w.end->failure("The game");
+    EXPECT_EQ(error.message(),
+              "The game " + game + ": it ended at once, killed by signal 11 (Segmentation fault).");
     EXPECT_EQ(error.detail(), "It wrote nothing to " + tree.path("game.log") + ".");
 }
 
