@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks the code's style: every C++ file formatted as .clang-format says,
 # and clang-tidy's checks (.clang-tidy) clean on the C++ files changed since
-# BASE. Without BASE, "changed" means touched by the commits of the twelve
+# BASE. Without BASE, "changed" means touched by the commits of the four
 # hours up to HEAD, which covers one session's work under test; tidying every
 # file takes longer than CI may spend on it.
 #   scripts/check-style.sh BUILD_DIR [BASE]
@@ -29,7 +29,7 @@ fi
 
 base=${2:-}
 if [ -z "$base" ]; then
-    since=$(( $(git log -1 --format=%ct HEAD) - 12 * 3600 ))
+    since=$(( $(git log -1 --format=%ct HEAD) - 4 * 3600 ))
     base=$(git log --format=%H --since="@$since" | tail -1)
     base=$(git rev-parse -q --verify "$base^" || git hash-object -t tree /dev/null)
 fi
