@@ -1,5 +1,6 @@
 #include "platform/QuakeInstallations.h"
 
+#include "platform/Deadline.h"
 #include "platform/Error.h"
 #include "platform/KeyValues.h"
 #include "platform/Paths.h"
@@ -25,18 +26,20 @@ const QString SteamQuakeApp = QStringLiteral("2310");
 constexpr qint64 MaxRecordSize = qint64(4) * 1024 * 1024;
 
 // Every look at the disk during the search goes through here, one place at a
-// time, so that a place that fails (or, on storage that stops answering,
-// does not answer in time) is passed over alone and the search goes on.
-template <typename Result, typename Look> Result probe(Look look) {
+// time, so that a place that fails, or on storage that stops answering does
+// not answer within the storage deadline, is passed over alone and the
+// search goes on. A look that does not answer is abandoned: it owns what it
+// uses (captures by value).
+template <typename Result, typename Look> Result probe(const QString& place, Look look) {
     try {
-        return look();
+        return withinDeadline(place, std::move(look));
     } catch (const Error&) {
         return Result{};
     }
 }
 
 std::optional<QByteArray> readRecord(const QString& path) {
-    return probe<std::optional<QByteArray>>([&]() -> std::optional<QByteArray> {
+    return probe<std::optional<QByteArray>>(path, [path]() -> std::optional<QByteArray> {
         QFile file(resolveCase(path));
         if (!file.open(QIODevice::ReadOnly))
             return std::nullopt;
@@ -55,7 +58,7 @@ QString under(const QString& dir, const QString& relative) {
 QString quakeAt(const QString& dir) {
     if (dir.isEmpty() || !QDir::isAbsolutePath(dir))
         return {};
-    return probe<QString>([&]() -> QString {
+    return probe<QString>(dir, [dir]() -> QString {
         const QString cleaned = QDir::cleanPath(dir);
         return holdsQuake(cleaned) ? resolveCase(cleaned) : QString();
     });
@@ -126,8 +129,8 @@ QString steamQuake(const QString& home) {
         for (const QString& library : steamLibraries(root)) {
             if (library.isEmpty() || !QDir::isAbsolutePath(library))
                 continue;
-            const QString same =
-                probe<QString>([&] { return QFileInfo(resolveCase(library)).canonicalFilePath(); });
+            const QString same = probe<QString>(
+                library, [library] { return QFileInfo(resolveCase(library)).canonicalFilePath(); });
             if (same.isEmpty() || seen.contains(same))
                 continue;
             seen.append(same);

@@ -7,8 +7,10 @@
 #include "platform/Deadline.h"
 #include "platform/DirectoryListing.h"
 #include "platform/Drives.h"
+#include "platform/QuakeInstallations.h"
 #include "support/Configured.h"
 #include "support/Share.h"
+#include "support/StoreTree.h"
 
 #include <QCoreApplication>
 #include <QThread>
@@ -221,4 +223,20 @@ TEST_F(Unanswered, TheScanKeepsSixteenListingsInFlight) {
     delete watch;
     EXPECT_TRUE(share.cameBackOnItsOwn());
     EXPECT_EQ(mostInFlight.load(), platform::ListingsInFlight);
+}
+
+// A first run's search for Quake passes over a place that does not answer
+// (a second Steam library on a sleeping disk) and goes on to the next.
+TEST_F(Unanswered, AQuakeSearchPlaceThatStoppedAnsweringIsPassedOver) {
+    TempTree tree;
+    const QString home = tree.dir("home");
+    tree.dir("src/SteamLibrary");
+    ControlledShare share(tree.path("src"));
+    const QString library = share.path() + "/SteamLibrary";
+    writeLibraryFolders(tree, "home/.local/share/Steam", {steamLibraryEntry(1, library, {"2310"})});
+    const QString fallback = layStoreQuake(tree, "home/quake", "id1/pak0.pak");
+    share.stop(3s);
+    const QString found = platform::findQuakeInstallation(platform::QuakePlaces{home, {}});
+    EXPECT_TRUE(share.cameBackOnItsOwn());
+    EXPECT_EQ(found, fallback);
 }

@@ -134,7 +134,7 @@ TEST(DeadShare, TheRigReadsAMessageAndExits) {
 
 // A mount that has nothing to do with Quake, whose server is gone: asking it
 // for its details (statfs) never returns.
-TEST(DeadShare, DISABLED_AnUnrelatedMountThatDoesNotAnswerLeavesTheWindowUsable) {
+TEST(DeadShare, AnUnrelatedMountThatDoesNotAnswerLeavesTheWindowUsable) {
     TempTree tree;
     const QString quake = makeQuake(tree);
     writeIni(tree, quake, QStringLiteral("quake -listen 8"));
@@ -151,7 +151,7 @@ TEST(DeadShare, DISABLED_AnUnrelatedMountThatDoesNotAnswerLeavesTheWindowUsable)
     EXPECT_EQ(tree.read(QStringLiteral("start/runemark.ini")), saved);
 }
 
-TEST(DeadShare, DISABLED_AQuakeDirectoryThatDoesNotAnswerAtStartUpIsReportedAndKept) {
+TEST(DeadShare, AQuakeDirectoryThatDoesNotAnswerAtStartUpIsReportedAndKept) {
     QuakeOnShare at;
     at.share.stop();
 
@@ -162,7 +162,7 @@ TEST(DeadShare, DISABLED_AQuakeDirectoryThatDoesNotAnswerAtStartUpIsReportedAndK
     EXPECT_EQ(at.tree.read(QStringLiteral("start/runemark.ini")), at.saved);
 }
 
-TEST(DeadShare, DISABLED_AQuakeDirectoryThatStopsAnsweringBeforeRefreshIsReportedAndKept) {
+TEST(DeadShare, AQuakeDirectoryThatStopsAnsweringBeforeRefreshIsReportedAndKept) {
     QuakeOnShare at;
     RunningProgram program(Program, at.tree.path(QStringLiteral("start")));
     ASSERT_TRUE(program.waitForWindow(WindowWithin)) << program.why();
@@ -176,7 +176,7 @@ TEST(DeadShare, DISABLED_AQuakeDirectoryThatStopsAnsweringBeforeRefreshIsReporte
     EXPECT_EQ(at.tree.read(QStringLiteral("start/runemark.ini")), at.saved);
 }
 
-TEST(DeadShare, DISABLED_AQuakeDirectoryThatStopsAnsweringBeforePlayIsReportedAndKept) {
+TEST(DeadShare, AQuakeDirectoryThatStopsAnsweringBeforePlayIsReportedAndKept) {
     QuakeOnShare at;
     RunningProgram program(Program, at.tree.path(QStringLiteral("start")));
     ASSERT_TRUE(program.waitForWindow(WindowWithin)) << program.why();
@@ -252,7 +252,7 @@ void expectSameDirectorySaved(const TempTree& tree, const QString& ini, const QS
 
 } // namespace
 
-TEST(RelativeQuakeDirectory, DISABLED_ASavedRelativeDirectoryKeepsItsMeaningAfterPlay) {
+TEST(RelativeQuakeDirectory, ASavedRelativeDirectoryKeepsItsMeaningAfterPlay) {
     TempTree tree;
     const QString quake = makeQuake(tree, QStringLiteral("start/quake"));
     recordingEngine(tree, QStringLiteral("start/quake"));
@@ -268,7 +268,7 @@ TEST(RelativeQuakeDirectory, DISABLED_ASavedRelativeDirectoryKeepsItsMeaningAfte
 }
 
 TEST(RelativeQuakeDirectory,
-     DISABLED_TheDotInASettingsFileInTheQuakeDirectoryKeepsItsMeaningAfterPlay) {
+     TheDotInASettingsFileInTheQuakeDirectoryKeepsItsMeaningAfterPlay) {
     TempTree tree;
     const QString quake = makeQuake(tree, QStringLiteral("quake"));
     recordingEngine(tree, QStringLiteral("quake"));
