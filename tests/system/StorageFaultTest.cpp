@@ -267,8 +267,7 @@ TEST(RelativeQuakeDirectory, ASavedRelativeDirectoryKeepsItsMeaningAfterPlay) {
                              QStringLiteral("quake"));
 }
 
-TEST(RelativeQuakeDirectory,
-     TheDotInASettingsFileInTheQuakeDirectoryKeepsItsMeaningAfterPlay) {
+TEST(RelativeQuakeDirectory, TheDotInASettingsFileInTheQuakeDirectoryKeepsItsMeaningAfterPlay) {
     TempTree tree;
     const QString quake = makeQuake(tree, QStringLiteral("quake"));
     recordingEngine(tree, QStringLiteral("quake"));
