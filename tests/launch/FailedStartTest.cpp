@@ -9,6 +9,7 @@
 #include "menu/MenuCommands.h"
 #include "platform/System.h"
 #include "support/Configured.h"
+#include "support/PidFile.h"
 #include "support/ScopedPath.h"
 
 #include <QAbstractButton>
@@ -52,19 +53,6 @@ bool reportArrives(const Harness& h, int count = 1) {
 
 QString cacheLog(const QString& name) {
     return qEnvironmentVariable("XDG_CACHE_HOME") + "/runemark/" + name;
-}
-
-qint64 pidIn(const QString& file) {
-    qint64 pid = 0;
-    const bool written = QTest::qWaitFor(
-        [&] {
-            QFile f(file);
-            if (f.open(QIODevice::ReadOnly))
-                pid = f.readAll().trimmed().toLongLong();
-            return pid > 0;
-        },
-        20000);
-    return written ? pid : 0;
 }
 
 } // namespace
@@ -140,7 +128,7 @@ TEST(FailedStart, AGameThatKeepsRunningIsLeftAloneAfterExit) {
         },
         /*recordStarts=*/false);
     QTest::mouseClick(c->f().Command1, Qt::LeftButton);
-    const qint64 pid = pidIn(pidFile);
+    const qint64 pid = pidWrittenTo(pidFile);
     ASSERT_GT(pid, 0);
     QTest::mouseClick(c->f().Command2, Qt::LeftButton); // Exit
     EXPECT_EQ(c->h->endRequests, 1);

@@ -3,6 +3,7 @@
 
 #include "platform/Error.h"
 #include "platform/Process.h"
+#include "support/PidFile.h"
 #include "support/TempTree.h"
 
 #include <QDeadlineTimer>
@@ -16,6 +17,7 @@
 #include <optional>
 
 using namespace std::chrono_literals;
+using testing_support::pidWrittenTo;
 using testing_support::TempTree;
 
 namespace {
@@ -50,19 +52,6 @@ QByteArray stateOf(qint64 pid) {
         return {};
     const QByteArray line = stat.readAll();
     return line.mid(line.lastIndexOf(')') + 2, 1);
-}
-
-qint64 readPid(const QString& file) {
-    qint64 pid = 0;
-    const bool found = QTest::qWaitFor(
-        [&] {
-            QFile f(file);
-            if (f.open(QIODevice::ReadOnly))
-                pid = f.readAll().trimmed().toLongLong();
-            return pid > 0;
-        },
-        20000);
-    return found ? pid : 0;
 }
 
 } // namespace
@@ -134,7 +123,7 @@ TEST(StartWatch, SuccessAndLateFailureAreNotReportedAndNoZombieStays) {
     const QString pidFile = tree.path("late.pid");
     late.start({script(tree, "late", "echo $$ > '" + pidFile + "'\nsleep 1\nexit 1\n")},
                tree.path(), tree.path("late.log"), 200ms);
-    const qint64 pid = readPid(pidFile);
+    const qint64 pid = pidWrittenTo(pidFile);
     ASSERT_GT(pid, 0);
     // Reaped once it ends, while the launcher runs on.
     EXPECT_TRUE(QTest::qWaitFor([pid] { return stateOf(pid).isEmpty(); }, 20000))
