@@ -151,42 +151,50 @@ TEST(DeadShare, AnUnrelatedMountThatDoesNotAnswerLeavesTheWindowUsable) {
     EXPECT_EQ(tree.read(QStringLiteral("start/runemark.ini")), saved);
 }
 
+namespace {
+
+// The program started on the share and shown, with no message up.
+void startAnswering(RunningProgram& program) {
+    ASSERT_TRUE(program.waitForWindow(WindowWithin)) << program.why();
+    settle();
+    ASSERT_FALSE(program.showsAnotherWindow()) << program.said();
+}
+
+// The share's silence reported, and Exit writing the saved settings back.
+void expectReportedAndKept(RunningProgram& program, QuakeOnShare& at) {
+    expectNotAnswering(program, at.share.path());
+    exitAndSave(program, at.ini);
+    EXPECT_EQ(at.tree.read(QStringLiteral("start/runemark.ini")), at.saved);
+}
+
+} // namespace
+
 TEST(DeadShare, AQuakeDirectoryThatDoesNotAnswerAtStartUpIsReportedAndKept) {
     QuakeOnShare at;
     at.share.stop();
 
     RunningProgram program(Program, at.tree.path(QStringLiteral("start")));
     ASSERT_TRUE(program.waitForWindow(WindowWithin)) << program.why();
-    expectNotAnswering(program, at.share.path());
-    exitAndSave(program, at.ini);
-    EXPECT_EQ(at.tree.read(QStringLiteral("start/runemark.ini")), at.saved);
+    expectReportedAndKept(program, at);
 }
 
 TEST(DeadShare, AQuakeDirectoryThatStopsAnsweringBeforeRefreshIsReportedAndKept) {
     QuakeOnShare at;
     RunningProgram program(Program, at.tree.path(QStringLiteral("start")));
-    ASSERT_TRUE(program.waitForWindow(WindowWithin)) << program.why();
-    settle();
-    ASSERT_FALSE(program.showsAnotherWindow()) << program.said();
+    startAnswering(program);
     // The menu opens on the share still answering (the read-me lookup); it
     // goes away while the player picks Refresh.
     program.chooseFromPatchMenu(0, [&] { at.share.stop(); });
-    expectNotAnswering(program, at.share.path());
-    exitAndSave(program, at.ini);
-    EXPECT_EQ(at.tree.read(QStringLiteral("start/runemark.ini")), at.saved);
+    expectReportedAndKept(program, at);
 }
 
 TEST(DeadShare, AQuakeDirectoryThatStopsAnsweringBeforePlayIsReportedAndKept) {
     QuakeOnShare at;
     RunningProgram program(Program, at.tree.path(QStringLiteral("start")));
-    ASSERT_TRUE(program.waitForWindow(WindowWithin)) << program.why();
-    settle();
-    ASSERT_FALSE(program.showsAnotherWindow()) << program.said();
+    startAnswering(program);
     at.share.stop();
     program.click(RunningProgram::PlayX, RunningProgram::PlayY);
-    expectNotAnswering(program, at.share.path());
-    exitAndSave(program, at.ini);
-    EXPECT_EQ(at.tree.read(QStringLiteral("start/runemark.ini")), at.saved);
+    expectReportedAndKept(program, at);
 }
 
 namespace {
