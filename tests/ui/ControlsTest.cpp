@@ -4,6 +4,7 @@
 #include "support/TempTree.h"
 #include "ui/ComboBox.h"
 #include "ui/DirListBox.h"
+#include "ui/DriveListBox.h"
 #include "ui/Label.h"
 #include "ui/ListBox.h"
 #include "ui/TabControl.h"
@@ -339,4 +340,20 @@ TEST(Label, SizedToTextGrowsToFitOnceShownAndAfterwards) {
     label.setCaption("1.20 (Build 2) and a longer tail");
     EXPECT_GE(label.width(), label.sizeHint().width());
     EXPECT_GT(label.width(), 60);
+}
+
+// A disk plugged in after start-up shows up when the player opens the list,
+// and the drive shown stays the one chosen.
+TEST(DriveListBox, OpeningTheListReadsTheDrivesAgain) {
+    platform::setMountTableForTesting(QList<platform::Mount>{{"/", "/dev/vda", "ext4"}});
+    ui::DriveListBox drives("Drive1", nullptr);
+    drives.show();
+    EXPECT_EQ(drives.count(), 1);
+    platform::setMountTableForTesting(
+        QList<platform::Mount>{{"/", "/dev/vda", "ext4"}, {"/media/usb", "/dev/sdb1", "vfat"}});
+    QTest::mouseClick(&drives, Qt::LeftButton);
+    EXPECT_EQ(drives.count(), 2);
+    EXPECT_EQ(drives.currentText(), "/");
+    drives.hidePopup();
+    platform::setMountTableForTesting(std::nullopt);
 }
