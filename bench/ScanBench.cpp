@@ -7,10 +7,10 @@
 
 #include "ReadFloor.h"
 #include "TreeGen.h"
-#include "app/state/Context.h"
 #include "catalogue/Scan.h"
 #include "platform/FileLookup.h"
 #include "platform/Paths.h"
+#include "state/Context.h"
 #include "ui/Form1.h"
 
 #include <QApplication>
@@ -49,7 +49,7 @@ void BM_Floor(benchmark::State& state) {
 void BM_StartupScan(benchmark::State& state) {
     const QString root = tree(static_cast<int>(state.range(0)));
     ui::Form1 form;
-    app::Context ctx(form, root);
+    state::Context ctx(form, root);
     for (auto _ : state) {
         // Untimed: the lists emptied and the directory list moved away, so
         // that opening the Quake directory reads it again, as at start-up.
@@ -61,7 +61,7 @@ void BM_StartupScan(benchmark::State& state) {
         state.ResumeTiming();
         form.Dir1->setPath(root);
         ctx.QuakeDir = form.Dir1->Path();
-        catalogue::scanPatches(ctx, app::Occasion::StartUp);
+        catalogue::scanPatches(ctx, state::Occasion::StartUp);
         benchmark::DoNotOptimize(form.List2->ListCount());
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
@@ -76,14 +76,14 @@ void BM_ProbesOnly(benchmark::State& state) {
     for (const QString& name : listing.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
         dirs.append(root + QLatin1Char('/') + name);
     ui::Form1 form;
-    app::Context ctx(form, root);
+    state::Context ctx(form, root);
     for (auto _ : state) {
         const platform::ListingScope oneReadPerDirectory;
         int patches = 0;
         for (const QString& dir : dirs) {
-            app::ProbeFile(ctx, dir + QStringLiteral("/progs.dat"));
+            state::ProbeFile(ctx, dir + QStringLiteral("/progs.dat"));
             if (!ctx.ProbeResult)
-                app::ProbeFile(ctx, dir + QStringLiteral("/*.pak"));
+                state::ProbeFile(ctx, dir + QStringLiteral("/*.pak"));
             patches += ctx.ProbeResult;
         }
         benchmark::DoNotOptimize(patches);

@@ -7,8 +7,8 @@
 #include "QuitWhenPainted.h"
 #include "app/ReadAhead.h"
 #include "app/Wiring.h"
-#include "app/state/Context.h"
 #include "platform/System.h"
+#include "state/Context.h"
 #include "ui/Dispatcher.h"
 #include "ui/Fonts.h"
 #include "ui/Form1.h"
@@ -17,10 +17,10 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    app::ReadAhead readAhead(app::settingsFileIn(platform::currentDirectory()));
+    app::ReadAhead readAhead(state::settingsFileIn(platform::currentDirectory()));
     ui::installFontSubstitutes();
     ui::Form1 form;
-    app::Context ctx(form, platform::currentDirectory());
+    state::Context ctx(form, platform::currentDirectory());
     ctx.readAhead = &readAhead;
     ui::Dispatcher dispatcher(form, app::handlersFor(ctx),
                               [](const QString& message, const QString&) {

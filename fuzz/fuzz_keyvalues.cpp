@@ -1,6 +1,6 @@
 // The KeyValues reader (Steam's libraryfolders.vdf and app manifests): any
 // bytes, never past the input, never deeper than its bound.
-#include "platform/KeyValues.h"
+#include "installations/KeyValues.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -9,17 +9,17 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const std::vector<platform::KeyValue> entries = platform::readKeyValues(bytes);
+    const std::vector<installations::KeyValue> entries = installations::readKeyValues(bytes);
     // Walked without recursion: every key and value comes from the input
     // (UTF-8 decoding never lengthens it), and blocks stay within the bound.
     qsizetype total = 0;
-    std::vector<std::pair<const std::vector<platform::KeyValue>*, int>> open = {{&entries, 0}};
+    std::vector<std::pair<const std::vector<installations::KeyValue>*, int>> open = {{&entries, 0}};
     while (!open.empty()) {
         const auto [block, depth] = open.back();
         open.pop_back();
-        if (depth > platform::KeyValuesMaxDepth)
+        if (depth > installations::KeyValuesMaxDepth)
             std::abort();
-        for (const platform::KeyValue& entry : *block) {
+        for (const installations::KeyValue& entry : *block) {
             total += entry.key.size() + entry.value.size();
             if (!entry.isBlock && !entry.block.empty())
                 std::abort();

@@ -1,9 +1,9 @@
 #include "app/Arguments.h"
 #include "app/ReadAhead.h"
 #include "app/Wiring.h"
-#include "app/state/Context.h"
 #include "platform/System.h"
 #include "platform/UserDirectories.h"
+#include "state/Context.h"
 #include "ui/Dispatcher.h"
 #include "ui/Fonts.h"
 #include "ui/Form1.h"
@@ -25,14 +25,14 @@ int main(int argc, char* argv[]) {
     // writing use that file.
     const QString startDirectory = platform::currentDirectory();
     const QString settingsFile =
-        app::chooseSettingsFile(startDirectory, platform::userConfigDirectory());
+        state::chooseSettingsFile(startDirectory, platform::userConfigDirectory());
     // The Quake directory is read while the window is built.
     app::ReadAhead readAhead(settingsFile);
     QApplication::setApplicationName(QStringLiteral("Runemark"));
     ui::installFontSubstitutes();
 
     ui::Form1 form;
-    app::Context ctx(form, startDirectory, settingsFile);
+    state::Context ctx(form, startDirectory, settingsFile);
     ctx.readAhead = &readAhead;
     ui::Dispatcher dispatcher(form, app::handlersFor(ctx));
     dispatcher.load();

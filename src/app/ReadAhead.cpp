@@ -1,8 +1,8 @@
 #include "app/ReadAhead.h"
 
-#include "app/state/SettingsFile.h"
 #include "platform/Deadline.h"
 #include "platform/System.h"
+#include "state/SettingsFile.h"
 
 #include <QAccessible>
 #include <QCoreApplication>
@@ -30,7 +30,7 @@ namespace {
 
 std::optional<platform::DirectorySnapshot> readSavedQuakeDirectory(const QString& settingsFile) {
     try {
-        const SettingsRead saved = tryReadSettings(settingsFile);
+        const state::SettingsRead saved = state::tryReadSettings(settingsFile);
         if (!saved.problem.isEmpty() || saved.values.isEmpty() || saved.values.at(0).isEmpty())
             return std::nullopt;
         // A relative directory is read from the start directory, where the

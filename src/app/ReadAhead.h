@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/DirectoryListing.h"
+#include "state/Context.h"
 
 #include <QString>
 
@@ -16,7 +17,7 @@ namespace app {
 // reads, and only when the settings it loads name that same directory; the
 // reading goes on while the scan runs and ends with it. Anything else reads
 // the disk as it is then.
-class ReadAhead {
+class ReadAhead final : public state::ReadingAhead {
   public:
     // Reads nothing when made before the application object.
     explicit ReadAhead(const QString& settingsFile);
@@ -31,7 +32,7 @@ class ReadAhead {
     // Otherwise, and on every later call, nothing. Waits for the reading to
     // have read that directory within the storage deadline, and throws
     // platform::notAnswering(quakeDir) when it has not.
-    std::optional<platform::DirectorySnapshot> take(const QString& quakeDir);
+    std::optional<platform::DirectorySnapshot> take(const QString& quakeDir) override;
 
   private:
     struct Shared;

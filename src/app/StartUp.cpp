@@ -1,16 +1,17 @@
 #include "app/StartUp.h"
 
 #include "app/ReadAhead.h"
-#include "app/state/Context.h"
-#include "app/state/SettingsFile.h"
 #include "catalogue/Scan.h"
+#include "installations/Engines.h"
+#include "installations/QuakeInstallations.h"
 #include "platform/Deadline.h"
 #include "platform/Error.h"
 #include "platform/Paths.h"
-#include "platform/QuakeInstallations.h"
 #include "platform/SequentialFile.h"
 #include "platform/System.h"
 #include "platform/Version.h"
+#include "state/Context.h"
+#include "state/SettingsFile.h"
 #include "ui/Form1.h"
 #include "ui/Screen.h"
 
@@ -25,7 +26,7 @@ QString versionText(int major, int minor, int revision) {
     return QStringLiteral("%1.%2 (Build %3)").arg(major).arg(minor).arg(revision);
 }
 
-void offerCommandPresets(Context& ctx) {
+void offerCommandPresets(state::Context& ctx) {
     for (const QString& preset : CommandPresets)
         ctx.Form1.Combo1->AddItem(preset);
     ctx.Form1.Combo1->setListIndex(0);
@@ -38,7 +39,7 @@ QStringList manualPlaces(const QString& startDir, const QString& programDir) {
 QString loadManual(const QStringList& places) {
     const QString sep = platform::separator();
     for (const QString& dir : places) {
-        const QString path = platform::withoutTrailingSeparator(dir) + sep + ManualFileName;
+        const QString path = platform::withoutTrailingSeparator(dir) + sep + state::ManualFileName;
         if (!QFileInfo::exists(platform::resolveCase(path)))
             continue;
         try {
@@ -49,7 +50,8 @@ QString loadManual(const QStringList& places) {
             return error.message();
         }
     }
-    return QStringLiteral("The manual (%1) was not found beside Runemark.").arg(ManualFileName);
+    return QStringLiteral("The manual (%1) was not found beside Runemark.")
+        .arg(state::ManualFileName);
 }
 
 QString fromStartDirectory(const QString& startDirectory, const QString& dir) {
@@ -64,17 +66,17 @@ namespace {
 
 // Empties the lists a scan fills. The official-game list is filled only by
 // start-up, so a Refresh keeps it.
-void clearLists(ui::Form1& form, Occasion occasion) {
+void clearLists(ui::Form1& form, state::Occasion occasion) {
     form.List1->Clear();
     form.List2->Clear();
     form.Combo1->Clear();
-    if (occasion == Occasion::StartUp)
+    if (occasion == state::Occasion::StartUp)
         form.Combo2->Clear();
 }
 
 // The saved directory shown: the Setup tab's lists pointed at it, the saved
 // command line offered first and the patches scanned.
-void showSavedDirectory(Context& ctx, Occasion occasion) {
+void showSavedDirectory(state::Context& ctx, state::Occasion occasion) {
     ui::Form1& form = ctx.Form1;
     const QString quakeDir = ctx.QuakeDir;
     if (!platform::withinDeadline(
@@ -106,17 +108,17 @@ struct Listing {
     std::optional<platform::Error> problem;
 };
 
-Listing listSavedSettings(Context& ctx, Occasion occasion) {
+Listing listSavedSettings(state::Context& ctx, state::Occasion occasion) {
     ui::Form1& form = ctx.Form1;
     clearLists(form, occasion);
     std::optional<QString> savedDir;
     try {
-        if (occasion == Occasion::Refresh)
+        if (occasion == state::Occasion::Refresh)
             form.Dir1->Refresh();
-        ProbeFile(ctx, ctx.settingsFile);
+        state::ProbeFile(ctx, ctx.settingsFile);
         if (!ctx.ProbeResult)
             return {};
-        readSettings(ctx);
+        state::readSettings(ctx);
         savedDir = ctx.QuakeDir;
         ctx.QuakeDir = fromStartDirectory(ctx.startDirectory, ctx.QuakeDir);
         showSavedDirectory(ctx, occasion);
@@ -133,31 +135,40 @@ Listing listSavedSettings(Context& ctx, Occasion occasion) {
 }
 
 // A first run: the Setup tab's lists opened at the Quake installation found,
-// as a saved directory would be, so that Exit saves it when the player
-// accepts it as it stands. Without one, or when it cannot be opened after
-// all, they stay where the window opened them, as on any first run.
-void openFoundQuake(Context& ctx) {
-    const QString found = platform::findQuakeInstallation(ctx.quakePlaces);
-    if (found.isEmpty())
-        return;
-    try {
-        ctx.QuakeDir = found;
-        ctx.Form1.Drive1->setDrive(ctx.QuakeDir);
-        ctx.Form1.Dir1->setPath(ctx.QuakeDir);
-    } catch (const platform::Error&) {
-        // Found, then gone: the search's "not here", which says nothing.
-        ctx.QuakeDir = ctx.Form1.Dir1->Path();
+// as a saved directory would be, and the engine found for it offered first
+// in the command-line box, so that Exit saves what plays when the player
+// accepts both as they stand. Without an installation, or when it cannot be
+// opened after all, the lists stay where the window opened them, as on any
+// first run; without an engine only the presets are offered.
+void openFoundQuake(state::Context& ctx) {
+    const installations::QuakeInstallation found =
+        installations::findQuakeInstallation(ctx.quakePlaces);
+    bool rerelease = false;
+    if (!found.directory.isEmpty()) {
+        try {
+            ctx.QuakeDir = found.directory;
+            ctx.Form1.Drive1->setDrive(ctx.QuakeDir);
+            ctx.Form1.Dir1->setPath(ctx.QuakeDir);
+            rerelease = found.rerelease;
+        } catch (const platform::Error&) {
+            // Found, then gone: the search's "not here", which says nothing.
+            ctx.QuakeDir = ctx.Form1.Dir1->Path();
+        }
     }
+    const std::vector<installations::Engine> engines =
+        installations::findEngines(ctx.enginePlaces, ctx.QuakeDir, rerelease);
+    if (!engines.empty())
+        ctx.Form1.Combo1->AddItem(installations::engineCommand(engines.front(), ctx.QuakeDir));
 }
 
 } // namespace
 
-void Form_Load(Context& ctx) {
+void Form_Load(state::Context& ctx) {
     ui::Form1& form = ctx.Form1;
     ui::setMousePointer(ui::BusyPointer);
     if (!form.Visible())
         form.show();
-    const Listing listed = listSavedSettings(ctx, Occasion::StartUp);
+    const Listing listed = listSavedSettings(ctx, state::Occasion::StartUp);
     // The reading ahead serves start-up alone; later reads see the disk.
     ctx.readAhead = nullptr;
     if (!listed.configured && !listed.problem) // no settings file at all
@@ -176,11 +187,11 @@ void Form_Load(Context& ctx) {
         throw *listed.problem;
 }
 
-void Refresh(Context& ctx) {
+void Refresh(state::Context& ctx) {
     ui::Form1& form = ctx.Form1;
     // What the command-line box shows before the lists are emptied.
     const QString shownCommand = form.Combo1->Text();
-    const Listing listed = listSavedSettings(ctx, Occasion::Refresh);
+    const Listing listed = listSavedSettings(ctx, state::Occasion::Refresh);
     // A Refresh that finds no saved command line keeps the player's: what
     // the box shows is what Play starts and Exit saves.
     if (form.Combo1->ListCount() == 0) {

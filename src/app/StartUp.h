@@ -3,9 +3,11 @@
 #include <QString>
 #include <QStringList>
 
-namespace app {
-
+namespace state {
 struct Context;
+}
+
+namespace app {
 
 // The command lines offered in the command-line box, after the saved one.
 inline const QStringList CommandPresets = {
@@ -19,7 +21,7 @@ inline const QStringList CommandPresets = {
 QString versionText(int major, int minor, int revision);
 
 // Adds the presets to Combo1 and selects its first entry.
-void offerCommandPresets(Context& ctx);
+void offerCommandPresets(state::Context& ctx);
 
 // Where the manual is looked for, in order: the start directory, beside the
 // program, the installed data directory.
@@ -41,11 +43,11 @@ QString fromStartDirectory(const QString& startDirectory, const QString& dir);
 // manual. A failure while listing the saved settings leaves the window as
 // without a settings file (the saved command line still offered when it
 // could be read); the rest runs and the failure is thrown at the end.
-void Form_Load(Context& ctx);
+void Form_Load(state::Context& ctx);
 
 // The context menu's Refresh: builds the lists again from the settings file
 // and the disk as it is now, the same way, and offers the command lines; the
 // enabled states, the version label and the manual stay as they are.
-void Refresh(Context& ctx);
+void Refresh(state::Context& ctx);
 
 } // namespace app

@@ -1,15 +1,15 @@
 #include "app/Wiring.h"
 
 #include "app/StartUp.h"
-#include "app/state/Context.h"
 #include "launch/Launch.h"
 #include "launch/SetupHandlers.h"
 #include "menu/ContextMenu.h"
 #include "menu/MenuCommands.h"
+#include "state/Context.h"
 
 namespace app {
 
-ui::Handlers handlersFor(Context& ctx) {
+ui::Handlers handlersFor(state::Context& ctx) {
     ui::Handlers handlers;
     handlers.Form_Load = [&ctx] { Form_Load(ctx); };
     handlers.Command1_Click = [&ctx] { launch::Command1_Click(ctx); };

@@ -2,11 +2,13 @@
 
 #include "ui/Dispatcher.h"
 
+namespace state {
+struct Context;
+}
+
 namespace app {
 
-struct Context;
-
 // Every event of the windows mapped to its handler, all working on `ctx`.
-ui::Handlers handlersFor(Context& ctx);
+ui::Handlers handlersFor(state::Context& ctx);
 
 } // namespace app

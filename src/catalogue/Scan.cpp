@@ -1,17 +1,17 @@
 #include "catalogue/Scan.h"
 
-#include "app/state/Context.h"
 #include "catalogue/PatchName.h"
 #include "platform/DirectoryListing.h"
 #include "platform/FileLookup.h"
 #include "platform/Paths.h"
+#include "state/Context.h"
 #include "ui/Form1.h"
 
 #include <QStringBuilder>
 
 namespace catalogue {
 
-void scanPatches(app::Context& ctx, app::Occasion occasion) {
+void scanPatches(state::Context& ctx, state::Occasion occasion) {
     ui::Form1& form = ctx.Form1;
     const QString sep = platform::separator();
 
@@ -35,17 +35,17 @@ void scanPatches(app::Context& ctx, app::Occasion occasion) {
         const platform::ListingScope oneReadPerDirectory;
         for (int i = 0; i < form.List1->ListCount(); ++i) {
             const QString entry = form.List1->List(i);
-            app::ProbeFile(ctx, entry % sep % QStringLiteral("progs.dat"));
+            state::ProbeFile(ctx, entry % sep % QStringLiteral("progs.dat"));
             if (ctx.ProbeResult) {
                 form.List2->AddItem(patchName(entry), entry);
                 continue;
             }
-            app::ProbeFile(ctx, entry % sep % QStringLiteral("*.pak"));
+            state::ProbeFile(ctx, entry % sep % QStringLiteral("*.pak"));
             if (!ctx.ProbeResult)
                 continue;
             const QString name = patchName(entry);
             const OfficialGame* game = officialGameNamed(name);
-            if (occasion == app::Occasion::Refresh) {
+            if (occasion == state::Occasion::Refresh) {
                 if (game != &OfficialGames[0]) // only the base game is held back
                     form.List2->AddItem(name, entry);
             } else if (!game) {

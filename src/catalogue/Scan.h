@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/state/Context.h"
+#include "state/Context.h"
 
 namespace catalogue {
 
@@ -11,6 +11,6 @@ namespace catalogue {
 // lists the rest as patches. Each entry keeps the directory it was found
 // in, so what is started or read is that directory whatever its name's
 // letter case. Reads the disk only through ProbeFile and Dir1.
-void scanPatches(app::Context& ctx, app::Occasion occasion);
+void scanPatches(state::Context& ctx, state::Occasion occasion);
 
 } // namespace catalogue

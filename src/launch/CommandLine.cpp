@@ -30,8 +30,31 @@ QStringList patchLaunchWords(const QString& gameCommand, const QString& patchDir
     return words;
 }
 
-platform::ProgramLookup engineLookup(const QString& quakeDir) {
-    return {quakeDir, QStringLiteral("\"Program And Command Line\" on the Setup tab")};
+platform::ProgramLookup engineLookup(const QString& quakeDir,
+                                     const installations::EnginePlaces& engines) {
+    return {quakeDir, QStringLiteral("\"Program And Command Line\" on the Setup tab"),
+            [quakeDir, engines] {
+                return installedEnginesText(installations::findEngines(engines, quakeDir, false),
+                                            quakeDir);
+            }};
+}
+
+QString installedEnginesText(const std::vector<installations::Engine>& engines,
+                             const QString& quakeDir) {
+    if (engines.empty())
+        return QStringLiteral("No Quake engine was found on this computer (ironwail, vkquake, "
+                              "quakespasm, fteqw or darkplaces, in the Quake directory, on PATH "
+                              "or in /usr/games). Install one, such as Debian's quakespasm "
+                              "package, then type its name.");
+    QString text = QStringLiteral("Quake engines on this computer (type one of these):");
+    for (const installations::Engine& engine : engines) {
+        const QString command = installations::engineCommand(engine, quakeDir);
+        text += QStringLiteral("\n  ") + command;
+        if (command != engine.program)
+            text +=
+                QStringLiteral("    (") + platform::nativePath(engine.program) + QLatin1Char(')');
+    }
+    return text;
 }
 
 bool approvedGameWords(const QString& title, QStringList* appended) {

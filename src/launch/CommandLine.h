@@ -3,7 +3,10 @@
 #include <QString>
 #include <QStringList>
 
+#include "installations/Engines.h"
 #include "platform/Process.h"
+
+#include <vector>
 
 namespace launch {
 
@@ -26,8 +29,15 @@ QStringList baseWords(const QString& gameCommand);
 QStringList patchLaunchWords(const QString& gameCommand, const QString& patchDirectory);
 
 // How the game's program is found: the Quake directory's program of that
-// name first, and where the user corrects the command when there is none.
-platform::ProgramLookup engineLookup(const QString& quakeDir);
+// name first, and where the user corrects the command when there is none,
+// with the engines installed (looked for in `engines` then) to type there.
+platform::ProgramLookup engineLookup(const QString& quakeDir,
+                                     const installations::EnginePlaces& engines = {});
+
+// The engines installed, one a line with the command that starts each, for
+// a message; or, when there is none, what to do.
+QString installedEnginesText(const std::vector<installations::Engine>& engines,
+                             const QString& quakeDir);
 
 // For an official game's title (compared exactly): the words to append to the
 // base command; false when the title names no game.

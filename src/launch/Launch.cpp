@@ -1,6 +1,5 @@
 #include "launch/Launch.h"
 
-#include "app/state/Context.h"
 #include "launch/CommandLine.h"
 #include "launch/Started.h"
 #include "platform/Deadline.h"
@@ -8,6 +7,7 @@
 #include "platform/Paths.h"
 #include "platform/Process.h"
 #include "platform/System.h"
+#include "state/Context.h"
 #include "ui/Form1.h"
 
 #include <QDir>
@@ -114,18 +114,18 @@ QString baseGameSpellingNote(const QString& quakeDir) {
         .arg(found.dir().dirName(), found.fileName());
 }
 
-void startGame(const app::Context& ctx, const QStringList& words) {
+void startGame(const state::Context& ctx, const QStringList& words) {
     // Both look into the Quake directory, which may not answer.
     const QString quakeDir = ctx.QuakeDir;
     const auto [onDisk, note] = platform::withinDeadline(quakeDir, [quakeDir] {
         return std::pair<QString, QString>{platform::resolveCase(quakeDir),
                                            baseGameSpellingNote(quakeDir)};
     });
-    startWatched(ctx.Form1, words, onDisk, engineLookup(quakeDir), QStringLiteral("game.log"),
-                 QStringLiteral("The game"), note);
+    startWatched(ctx.Form1, words, onDisk, engineLookup(quakeDir, ctx.enginePlaces),
+                 QStringLiteral("game.log"), QStringLiteral("The game"), note);
 }
 
-void startPatch(const app::Context& ctx, const Entry& patch) {
+void startPatch(const state::Context& ctx, const Entry& patch) {
     checkInQuakeDirectory(patch, ctx.QuakeDir);
     const QString name = gameDirectoryName(patch);
     refuseOptionLikeName(patch, name);
@@ -134,11 +134,11 @@ void startPatch(const app::Context& ctx, const Entry& patch) {
 
 } // namespace
 
-void launchSelectedPatch(app::Context& ctx) {
+void launchSelectedPatch(state::Context& ctx) {
     startPatch(ctx, selectedPatch(ctx.Form1));
 }
 
-void Command1_Click(app::Context& ctx) {
+void Command1_Click(state::Context& ctx) {
     ui::Form1& form = ctx.Form1;
     // The game gets the Quake directory as its working directory; the
     // launcher's own current directory never changes.
@@ -161,7 +161,7 @@ void Command1_Click(app::Context& ctx) {
     }();
 }
 
-void List2_DblClick(app::Context& ctx) {
+void List2_DblClick(state::Context& ctx) {
     if (!ctx.Form1.List2->Enabled())
         return;
     launchSelectedPatch(ctx);

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace app {
+namespace state {
 struct Context;
 }
 
@@ -11,11 +11,11 @@ namespace launch {
 // directory the entry was found in, by its on-disk name; nothing starts, and
 // an Error says so, when that directory is gone or no longer in the Quake
 // directory. Shared by the double-click and the context menu's Play.
-void launchSelectedPatch(app::Context& ctx);
+void launchSelectedPatch(state::Context& ctx);
 
 // The Play button.
-void Command1_Click(app::Context& ctx);
+void Command1_Click(state::Context& ctx);
 // A double-click on the patch list.
-void List2_DblClick(app::Context& ctx);
+void List2_DblClick(state::Context& ctx);
 
 } // namespace launch

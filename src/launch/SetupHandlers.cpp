@@ -1,28 +1,28 @@
 #include "launch/SetupHandlers.h"
 
-#include "app/state/Context.h"
-#include "app/state/SettingsFile.h"
 #include "platform/Drives.h"
 #include "platform/Error.h"
 #include "platform/Paths.h"
 #include "platform/ScopeGuard.h"
+#include "state/Context.h"
+#include "state/SettingsFile.h"
 #include "ui/Form1.h"
 
 namespace launch {
 
-void Check1_Click(app::Context& ctx) {
+void Check1_Click(state::Context& ctx) {
     ui::Form1& form = ctx.Form1;
     const bool approved = form.Check1->Value() == 1;
     form.List2->setEnabled(!approved);
     form.Combo2->setEnabled(approved);
 }
 
-void Combo1_KeyPress(app::Context& ctx, int keyAscii) {
+void Combo1_KeyPress(state::Context& ctx, int keyAscii) {
     Q_UNUSED(keyAscii); // every key reaches the box unchanged
     ctx.GameCommand = ctx.Form1.Combo1->Text();
 }
 
-void Dir1_Change(app::Context& ctx) {
+void Dir1_Change(state::Context& ctx) {
     ctx.QuakeDir = ctx.Form1.Dir1->Path();
     ctx.keptQuakeDir.reset(); // the list moved: from now on Exit saves what it shows
     // Every directory shown is the last one on its drive, and the drive list
@@ -30,7 +30,7 @@ void Dir1_Change(app::Context& ctx) {
     ctx.Form1.Drive1->follow(ctx.QuakeDir);
 }
 
-void Drive1_Change(app::Context& ctx) {
+void Drive1_Change(state::Context& ctx) {
     ui::Form1& form = ctx.Form1;
     const QString noted = ctx.QuakeDir;
     const QString drive = form.Drive1->Drive();
@@ -51,16 +51,16 @@ void Drive1_Change(app::Context& ctx) {
         form.Dir1->setPath(noted);
 }
 
-void SSTab1_Click(app::Context& ctx, int previousTab) {
+void SSTab1_Click(state::Context& ctx, int previousTab) {
     Q_UNUSED(previousTab);
     ui::Form1& form = ctx.Form1;
     form.Command1->setEnabled(form.SSTab1->Tab() == 0 && form.Check1->Enabled());
 }
 
-void Command2_Click(app::Context& ctx) {
+void Command2_Click(state::Context& ctx) {
     const QString quakeDir = ctx.keptQuakeDir.value_or(ctx.Form1.Dir1->Path());
     // A failed write throws before the end: the window stays open.
-    app::writeSettings(ctx.settingsFile, quakeDir, ctx.Form1.Combo1->Text());
+    state::writeSettings(ctx.settingsFile, quakeDir, ctx.Form1.Combo1->Text());
     ctx.endProgram();
 }
 

@@ -1,9 +1,9 @@
 #include "menu/ContextMenu.h"
 
-#include "app/state/Context.h"
 #include "platform/Error.h"
 #include "platform/Paths.h"
 #include "platform/Wildcard.h"
+#include "state/Context.h"
 #include "ui/Form1.h"
 #include "ui/FrmMenus.h"
 #include "ui/Screen.h"
@@ -41,7 +41,7 @@ QPoint popupPosition(double formLeft, double tabLeft, double listLeft, float x, 
     return {roundHalfEven(sumX, twipsPerPixelX), roundHalfEven(sumY, twipsPerPixelY)};
 }
 
-void List2_MouseDown(app::Context& ctx, int button, int shift, float x, float y) {
+void List2_MouseDown(state::Context& ctx, int button, int shift, float x, float y) {
     Q_UNUSED(shift);
     ui::Form1& form = ctx.Form1;
     const QString sep = platform::separator();
@@ -61,9 +61,9 @@ void List2_MouseDown(app::Context& ctx, int button, int shift, float x, float y)
     readme.setEnabled(false);
     readme.setCaption(QStringLiteral("&Readme"));
     readme.setTag(QString());
-    app::ProbeFile(ctx, folder + QStringLiteral("*") + name + QStringLiteral("*.txt"));
+    state::ProbeFile(ctx, folder + QStringLiteral("*") + name + QStringLiteral("*.txt"));
     if (!ctx.ProbeResult)
-        app::ProbeFile(ctx, folder + QStringLiteral("*read*.txt"));
+        state::ProbeFile(ctx, folder + QStringLiteral("*read*.txt"));
 
     if (ctx.ProbeResult) {
         readme.setEnabled(true);

@@ -2,7 +2,7 @@
 
 #include <QPoint>
 
-namespace app {
+namespace state {
 struct Context;
 }
 
@@ -19,6 +19,6 @@ QPoint popupPosition(double formLeft, double tabLeft, double listLeft, float x, 
 // A mouse button went down over the patch list: finds the selected patch's
 // read-me file for the menu's Readme item and, for the right button, pops the
 // menu up beside the pointer.
-void List2_MouseDown(app::Context& ctx, int button, int shift, float x, float y);
+void List2_MouseDown(state::Context& ctx, int button, int shift, float x, float y);
 
 } // namespace menu

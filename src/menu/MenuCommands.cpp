@@ -1,9 +1,9 @@
 #include "menu/MenuCommands.h"
 
-#include "app/state/Context.h"
 #include "launch/Launch.h"
 #include "launch/Started.h"
 #include "platform/System.h"
+#include "state/Context.h"
 #include "ui/Form1.h"
 
 namespace menu {
@@ -18,7 +18,7 @@ QString textEditor() {
 #endif
 }
 
-void menu_Click(app::Context& ctx, int index, const std::function<void()>& refresh) {
+void menu_Click(state::Context& ctx, int index, const std::function<void()>& refresh) {
     switch (index) {
     case 0:
         launch::launchSelectedPatch(ctx);

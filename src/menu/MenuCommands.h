@@ -4,7 +4,7 @@
 
 #include <functional>
 
-namespace app {
+namespace state {
 struct Context;
 }
 
@@ -17,6 +17,6 @@ QString textEditor();
 // Runs the context-menu command chosen: 0 Play, 1 Readme, any other Refresh,
 // which runs `refresh` (the start-up sequence, which lives above the menu and
 // is handed down by the wiring; Play and Readme need none).
-void menu_Click(app::Context& ctx, int index, const std::function<void()>& refresh = {});
+void menu_Click(state::Context& ctx, int index, const std::function<void()>& refresh = {});
 
 } // namespace menu

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
 #ifndef Q_OS_WIN
 #include <unistd.h>
@@ -49,8 +50,96 @@ QString runnable(const QString& path) {
     return path;
 }
 
-// The directories a shell searches for a bare name, in order; an empty
-// entry is the current directory.
+bool isBareName(const QString& word) {
+    return !word.contains(QLatin1Char('/')) && !word.contains(separator());
+}
+
+// Where a program word was looked for, and what was found (empty: nothing).
+struct Search {
+    QString found;
+    QStringList tried;    // files looked for, as shown to the player
+    QStringList searched; // the search path, for a bare name
+};
+
+Search searchFor(const QString& word, const ProgramLookup& lookup) {
+    Search search;
+    if (!lookup.home.isEmpty()) {
+        const QString candidate =
+            resolveCase(QDir::cleanPath(QDir::fromNativeSeparators(lookup.home) + QLatin1Char('/') +
+                                        QDir::fromNativeSeparators(word)));
+        const QFileInfo info(candidate);
+        if (info.exists() && !info.isDir()) {
+            search.found = candidate;
+            return search;
+        }
+        search.tried.append(nativePath(candidate));
+    }
+
+    if (isBareName(word)) {
+        search.searched = searchPath();
+        for (const QString& dir : std::as_const(search.searched)) {
+            search.found = QStandardPaths::findExecutable(word, {dir});
+            if (!search.found.isEmpty())
+                return search;
+        }
+    } else {
+        // Absolute, or relative to the current directory.
+        const QString candidate = resolveCase(word);
+        if (QFileInfo::exists(candidate)) {
+            search.found = candidate;
+            return search;
+        }
+        const QString shown = nativePath(QDir::cleanPath(
+            QDir::current().absoluteFilePath(QDir::fromNativeSeparators(candidate))));
+        if (!search.tried.contains(shown))
+            search.tried.append(shown);
+    }
+    return search;
+}
+
+QString whereToFix(const ProgramLookup& lookup) {
+    return lookup.setting.isEmpty() ? QString() : QStringLiteral(" in ") + lookup.setting;
+}
+
+Error noProgramGiven(const ProgramLookup& lookup) {
+    const QString fix = whereToFix(lookup);
+    return Error(QStringLiteral("No program is given"), QString(),
+                 fix.isEmpty() ? QString() : QStringLiteral("type one") + fix);
+}
+
+Error noSuchProgram(const QString& word, const ProgramLookup& lookup, Search search) {
+    // The places tried can be many (a long PATH): one a line, apart from the
+    // message, which stays short enough for any screen.
+    QString detail;
+    if (!search.tried.isEmpty())
+        detail = QStringLiteral("Looked for:\n  ") + search.tried.join(QStringLiteral("\n  "));
+    search.searched.removeDuplicates();
+    if (!search.searched.isEmpty()) {
+        detail += (search.tried.isEmpty() ? QStringLiteral("Looked") : QStringLiteral("\nand")) +
+                  QStringLiteral(" in the search path (PATH):\n  ") +
+                  search.searched.join(QStringLiteral("\n  "));
+    }
+    QString reason = QStringLiteral("No such program.");
+    const QString fix = whereToFix(lookup);
+    if (!fix.isEmpty())
+        reason += QStringLiteral(" Correct it") + fix + QLatin1Char('.');
+    return Error(cannotStart(), word, reason, detail);
+}
+
+// The arguments after the program, each in its on-disk spelling where it
+// names something that exists.
+QStringList spelledArguments(const QStringList& words) {
+    QStringList spelled;
+    for (qsizetype i = 1; i < words.size(); ++i) {
+        const QString& word = words.at(i);
+        const QString onDisk = caseSensitiveHost() && !word.isEmpty() ? resolveCase(word) : word;
+        spelled.append(onDisk != word && QFileInfo::exists(onDisk) ? onDisk : word);
+    }
+    return spelled;
+}
+
+} // namespace
+
 QStringList searchPath() {
     QString path = qEnvironmentVariable("PATH");
 #ifndef Q_OS_WIN
@@ -69,64 +158,17 @@ QStringList searchPath() {
     return dirs;
 }
 
-bool isBareName(const QString& word) {
-    return !word.contains(QLatin1Char('/')) && !word.contains(separator());
+QString locateProgram(const QString& word, const ProgramLookup& lookup) {
+    return word.isEmpty() ? QString() : searchFor(word, lookup).found;
 }
 
-} // namespace
-
 QString findProgram(const QString& word, const ProgramLookup& lookup) {
-    const QString fix =
-        lookup.setting.isEmpty() ? QString() : QStringLiteral(" in ") + lookup.setting;
     if (word.isEmpty())
-        throw Error(QStringLiteral("No program is given"), QString(),
-                    fix.isEmpty() ? QString() : QStringLiteral("type one") + fix);
-
-    QStringList tried;
-    if (!lookup.home.isEmpty()) {
-        const QString candidate =
-            resolveCase(QDir::cleanPath(QDir::fromNativeSeparators(lookup.home) + QLatin1Char('/') +
-                                        QDir::fromNativeSeparators(word)));
-        const QFileInfo info(candidate);
-        if (info.exists() && !info.isDir())
-            return runnable(candidate);
-        tried.append(nativePath(candidate));
-    }
-
-    QStringList searched;
-    if (isBareName(word)) {
-        searched = searchPath();
-        for (const QString& dir : std::as_const(searched)) {
-            QString found = QStandardPaths::findExecutable(word, {dir});
-            if (!found.isEmpty())
-                return found;
-        }
-    } else {
-        // Absolute, or relative to the current directory.
-        const QString candidate = resolveCase(word);
-        if (QFileInfo::exists(candidate))
-            return runnable(candidate);
-        const QString shown = nativePath(QDir::cleanPath(
-            QDir::current().absoluteFilePath(QDir::fromNativeSeparators(candidate))));
-        if (!tried.contains(shown))
-            tried.append(shown);
-    }
-
-    // The places tried can be many (a long PATH): one a line, apart from the
-    // message, which stays short enough for any screen.
-    QString detail;
-    if (!tried.isEmpty())
-        detail = QStringLiteral("Looked for:\n  ") + tried.join(QStringLiteral("\n  "));
-    searched.removeDuplicates();
-    if (!searched.isEmpty()) {
-        detail += (tried.isEmpty() ? QStringLiteral("Looked") : QStringLiteral("\nand")) +
-                  QStringLiteral(" in the search path (PATH):\n  ") +
-                  searched.join(QStringLiteral("\n  "));
-    }
-    QString reason = QStringLiteral("No such program.");
-    if (!fix.isEmpty())
-        reason += QStringLiteral(" Correct it") + fix + QLatin1Char('.');
-    throw Error(cannotStart(), word, reason, detail);
+        throw noProgramGiven(lookup);
+    Search search = searchFor(word, lookup);
+    if (search.found.isEmpty())
+        throw noSuchProgram(word, lookup, std::move(search));
+    return runnable(search.found);
 }
 
 QStringList splitWords(const QString& text) {
@@ -154,13 +196,7 @@ QStringList splitWords(const QString& text) {
 }
 
 QStringList resolvedWords(const QStringList& words, const ProgramLookup& lookup) {
-    QStringList resolved{findProgram(words.value(0), lookup)};
-    for (qsizetype i = 1; i < words.size(); ++i) {
-        const QString& word = words.at(i);
-        const QString onDisk = caseSensitiveHost() && !word.isEmpty() ? resolveCase(word) : word;
-        resolved.append(onDisk != word && QFileInfo::exists(onDisk) ? onDisk : word);
-    }
-    return resolved;
+    return QStringList{findProgram(words.value(0), lookup)} + spelledArguments(words);
 }
 
 void startProgram(const QStringList& words, int windowStyle, const QString& workingDirectory,
@@ -173,8 +209,32 @@ void startProgram(const QStringList& words, int windowStyle, const QString& work
                           : words.size() > 1
                               ? QFileInfo(QDir::fromNativeSeparators(words.last())).path()
                               : QDir::currentPath();
-    const QStringList resolved =
-        withinDeadline(place, [words, lookup] { return resolvedWords(words, lookup); });
+    // A missing program comes back as a value, so that what else is
+    // installed is looked up here, each look bounded on its own.
+    struct Resolved {
+        QStringList words;
+        std::optional<Error> missing;
+    };
+    Resolved outcome = withinDeadline(place, [words, lookup]() -> Resolved {
+        const QString word = words.value(0);
+        if (word.isEmpty())
+            throw noProgramGiven(lookup);
+        Search search = searchFor(word, lookup);
+        if (search.found.isEmpty())
+            return {{}, noSuchProgram(word, lookup, std::move(search))};
+        return {QStringList{runnable(search.found)} + spelledArguments(words), std::nullopt};
+    });
+    if (outcome.missing) {
+        const Error& missing = *outcome.missing;
+        const QString installed = lookup.installed ? lookup.installed() : QString();
+        if (installed.isEmpty())
+            throw missing;
+        throw Error(missing.action(), missing.subject(), missing.reason(),
+                    missing.detail().isEmpty()
+                        ? installed
+                        : missing.detail() + QStringLiteral("\n\n") + installed);
+    }
+    const QStringList& resolved = outcome.words;
     if (recorder()) {
         recorder()(resolved, windowStyle);
         return;

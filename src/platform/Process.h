@@ -27,7 +27,16 @@ struct ProgramLookup {
     // Where the user types the command line, as the messages name it
     // ("\"Program And Command Line\" on the Setup tab"); empty: not said.
     QString setting;
+    // What is installed instead, for the detail of a start that finds no
+    // such program (the engines on this computer); asked on the starting
+    // thread, only then.
+    std::function<QString()> installed;
 };
+
+// The directories a shell searches for a bare program name, in order ($PATH,
+// or the system's default when it is unset); an empty entry is the current
+// directory.
+QStringList searchPath();
 
 // The program a command line's first word names, as a path spelled as on
 // disk. In order: home's program of that name, when there is such a file;
@@ -37,6 +46,11 @@ struct ProgramLookup {
 // is empty ("no program is given") or names no program: the message names
 // every place tried and, when given, the setting to correct.
 QString findProgram(const QString& word, const ProgramLookup& lookup = {});
+
+// The file findProgram() would take for `word`, without its checks; empty
+// when there is none. Lets a caller tell whether a bare name starts the
+// program it means.
+QString locateProgram(const QString& word, const ProgramLookup& lookup = {});
 
 // How a started program ended, for a report.
 struct ProgramEnd {

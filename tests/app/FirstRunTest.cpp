@@ -4,11 +4,13 @@
 // of the test's own (see TestMain).
 
 #include "app/StartUp.h"
-#include "app/state/SettingsFile.h"
+#include "platform/Process.h"
 #include "platform/SequentialFile.h"
 #include "platform/UserDirectories.h"
+#include "state/SettingsFile.h"
 
 #include "support/Configured.h"
+#include "support/ScopedPath.h"
 #include "support/ScopedVariable.h"
 #include "support/StoreTree.h"
 
@@ -31,26 +33,40 @@ QByteArray ini(const QString& quakeDir, const QString& command) {
 TEST(SettingsPlace, TheStartDirectorysFileWinsOtherwiseThePerUserOne) {
     TempTree tree;
     const QString config = tree.path("config");
-    EXPECT_EQ(app::chooseSettingsFile(tree.dir("start"), config),
+    EXPECT_EQ(state::chooseSettingsFile(tree.dir("start"), config),
               config + "/runemark/runemark.ini");
     tree.file("start/RUNEMARK.INI", "x"); // letter case ignored
-    EXPECT_EQ(app::chooseSettingsFile(tree.path("start"), config), tree.path("start/runemark.ini"));
+    EXPECT_EQ(state::chooseSettingsFile(tree.path("start"), config),
+              tree.path("start/runemark.ini"));
     // A link whose target is not there yet still marks a portable copy.
     tree.dir("linked");
     ASSERT_TRUE(QFile::link("../elsewhere/runemark.ini", tree.path("linked/runemark.ini")));
-    EXPECT_EQ(app::chooseSettingsFile(tree.path("linked"), config),
+    EXPECT_EQ(state::chooseSettingsFile(tree.path("linked"), config),
               tree.path("linked/runemark.ini"));
+    // A directory of that name is no settings file, nor a link to one.
+    tree.dir("dir/runemark.ini");
+    EXPECT_EQ(state::chooseSettingsFile(tree.path("dir"), config),
+              config + "/runemark/runemark.ini");
+    tree.dir("dirlink");
+    ASSERT_TRUE(QFile::link(tree.path("dir/runemark.ini"), tree.path("dirlink/runemark.ini")));
+    EXPECT_EQ(state::chooseSettingsFile(tree.path("dirlink"), config),
+              config + "/runemark/runemark.ini");
 }
 
-TEST(FirstRun, OpensTheQuakeFoundAndExitSavesItInThePerUserFile) {
+TEST(FirstRun, OpensTheRereleaseAndEngineFoundAndExitSavesThemInThePerUserFile) {
     TempTree tree;
     const QString home = QDir::homePath();
     const QString quake =
-        laySteamWithQuakeInSecondLibrary(tree, "home/.local/share/Steam", "disk2/SteamLibrary");
+        laySteamWithQuakeInSecondLibrary(tree, "home/.local/share/Steam", "disk2/SteamLibrary") +
+        "/rerelease";
+    const QString engine = tree.file("bin/ironwail", "#!/bin/sh\n");
+    QFile::setPermissions(engine, QFile::ReadOwner | QFile::ExeOwner);
+    const ScopedPath path(tree.path("bin"));
     const QString start = tree.dir("start");
     {
         Harness h(start);
         h.ctx->quakePlaces.home = tree.path("home");
+        h.ctx->enginePlaces.searchPath = platform::searchPath();
         h.load();
         ui::Form1& f = *h.form;
         ASSERT_TRUE(h.reported.isEmpty()) << h.reported.join("\n");
@@ -60,14 +76,15 @@ TEST(FirstRun, OpensTheQuakeFoundAndExitSavesItInThePerUserFile) {
         // Everything else as on any first run.
         EXPECT_FALSE(f.List2->isEnabled() || f.Check1->isEnabled() || f.Command1->isEnabled());
         EXPECT_EQ(f.List1->ListCount() + f.List2->ListCount() + f.Combo2->ListCount(), 0);
-        EXPECT_EQ(entries(f.Combo1), app::CommandPresets);
-        EXPECT_EQ(f.Combo1->Text(), "quake -dedicated # +map #");
+        // The engine found is offered first, as a saved command would be.
+        EXPECT_EQ(entries(f.Combo1), QStringList({"ironwail"}) + app::CommandPresets);
+        EXPECT_EQ(f.Combo1->Text(), "ironwail");
 
         f.Command2->click();
         EXPECT_EQ(h.endRequests, 1) << h.reported.join("\n");
     }
     EXPECT_FALSE(QFileInfo::exists(start + "/runemark.ini"));
-    EXPECT_EQ(contentOf(perUserIni()), ini(quake, "quake -dedicated # +map #"));
+    EXPECT_EQ(contentOf(perUserIni()), ini(quake, "ironwail"));
     EXPECT_EQ(QFileInfo(home + "/.config/runemark").permissions() &
                   (QFile::ReadOther | QFile::WriteOther | QFile::ExeOther),
               QFile::Permissions());
@@ -91,6 +108,7 @@ TEST(FirstRun, WithoutQuakeAnywhereTheListsStayAtTheStartDirectory) {
     h.load();
     EXPECT_TRUE(h.reported.isEmpty()) << h.reported.join("\n");
     EXPECT_EQ(h.form->Dir1->Path(), tree.path("start"));
+    EXPECT_EQ(entries(h.form->Combo1), app::CommandPresets); // and no engine either
 }
 
 TEST(FirstRun, AStartDirectoryHoldingSettingsKeepsUsingThemAndRefreshReadsThemThere) {

@@ -4,10 +4,10 @@
 // also produces, and Exit keeps the saved Quake directory.
 
 #include "catalogue/Scan.h"
+#include "installations/QuakeInstallations.h"
 #include "platform/Deadline.h"
 #include "platform/DirectoryListing.h"
 #include "platform/Drives.h"
-#include "platform/QuakeInstallations.h"
 #include "support/Configured.h"
 #include "support/Share.h"
 #include "support/StoreTree.h"
@@ -218,7 +218,7 @@ TEST_F(Unanswered, TheScanKeepsSixteenListingsInFlight) {
     watch->start();
     h.form->List1->Clear();
     h.form->List2->Clear();
-    EXPECT_THROW(catalogue::scanPatches(*h.ctx, app::Occasion::Refresh), platform::Error);
+    EXPECT_THROW(catalogue::scanPatches(*h.ctx, state::Occasion::Refresh), platform::Error);
     watch->wait();
     delete watch;
     EXPECT_TRUE(share.cameBackOnItsOwn());
@@ -236,7 +236,8 @@ TEST_F(Unanswered, AQuakeSearchPlaceThatStoppedAnsweringIsPassedOver) {
     writeLibraryFolders(tree, "home/.local/share/Steam", {steamLibraryEntry(1, library, {"2310"})});
     const QString fallback = layStoreQuake(tree, "home/quake", "id1/pak0.pak");
     share.stop(3s);
-    const QString found = platform::findQuakeInstallation(platform::QuakePlaces{home, {}});
+    const QString found =
+        installations::findQuakeInstallation(installations::QuakePlaces{home, {}}).directory;
     EXPECT_TRUE(share.cameBackOnItsOwn());
-    EXPECT_EQ(found, fallback);
+    EXPECT_EQ(found, fallback + "/rerelease");
 }

@@ -88,7 +88,7 @@ TEST(Scan, RescanListsHipnoticAndRogueAsPatchesAndLeavesCombo2Alone) {
     ui::Form1& f = s.f();
     f.List1->Clear();
     f.List2->Clear();
-    catalogue::scanPatches(*s.h->ctx, app::Occasion::Refresh);
+    catalogue::scanPatches(*s.h->ctx, state::Occasion::Refresh);
     EXPECT_EQ(entries(f.List2), QStringList({"Ctf", "Hipnotic", "Rogue"}));
     EXPECT_EQ(f.Combo2->count(), 3);
     EXPECT_EQ(f.List2->ListIndex(), 0);
@@ -107,12 +107,12 @@ TEST(Scan, EachScanSeesTheDiskAsItIsThen) {
     QFile::remove(s.tree.path("quake/hipnotic/pak0.pak"));
     f.List1->Clear();
     f.List2->Clear();
-    catalogue::scanPatches(*s.h->ctx, app::Occasion::Refresh);
+    catalogue::scanPatches(*s.h->ctx, state::Occasion::Refresh);
     EXPECT_EQ(entries(f.List2), QStringList({"Ctf", "Maps", "Rogue"}));
     QFile::remove(s.tree.path("quake/ctf/pak0.pak"));
     f.List1->Clear();
     f.List2->Clear();
-    catalogue::scanPatches(*s.h->ctx, app::Occasion::Refresh);
+    catalogue::scanPatches(*s.h->ctx, state::Occasion::Refresh);
     EXPECT_EQ(entries(f.List2), QStringList({"Maps", "Rogue"}));
 }
 

@@ -1,4 +1,5 @@
 #include "launch/Launch.h"
+#include "platform/Process.h"
 #include "platform/System.h"
 #include "support/Configured.h"
 #include "support/ScopedPath.h"
@@ -75,25 +76,36 @@ TEST(Play, FailuresAreReportedNamingWhatFailedAndTheLauncherStaysOpen) {
     ExampleStart c("nosuchgame -listen 8");
     TempTree bin;
     ScopedPath path(bin.dir("bin") + ":" + bin.dir("games"));
+    const QString engine = bin.file("games/quakespasm", "#!/bin/sh\n");
+    QFile::setPermissions(engine, QFile::ReadOwner | QFile::ExeOwner);
+    c.h->ctx->enginePlaces.searchPath = platform::searchPath();
     platform::changeDirectory(c.tree.path("start"));
     c.f().Command1->click();
     ASSERT_EQ(c.h->reported.size(), 1);
     // What failed and where to correct it; every place tried, spelled as on
-    // disk, in the detail.
+    // disk, and the engines there are to type instead, in the detail.
     EXPECT_EQ(c.h->reported[0], "Cannot start nosuchgame: No such program. Correct it in "
                                 "\"Program And Command Line\" on the Setup tab.");
     EXPECT_EQ(c.h->details[0], "Looked for:\n  " + c.quake +
                                    "/nosuchgame\nand in the search path (PATH):\n  " +
-                                   bin.path("bin") + "\n  " + bin.path("games"));
+                                   bin.path("bin") + "\n  " + bin.path("games") +
+                                   "\n\nQuake engines on this computer (type one of these):\n"
+                                   "  quakespasm    (" +
+                                   engine + ")");
+    QFile::remove(engine);
+    c.f().Command1->click();
+    ASSERT_EQ(c.h->reported.size(), 2);
+    EXPECT_TRUE(c.h->details[1].contains("No Quake engine was found")) << c.h->details[1];
+    c.h->reported.clear();
     // Back in its own directory, so the Quake directory's disk is not kept busy.
     EXPECT_EQ(platform::currentDirectory(), c.tree.path("start"));
     EXPECT_EQ(c.h->endRequests, 0);
 
     QDir(c.quake).removeRecursively();
     c.f().Command1->click();
-    ASSERT_EQ(c.h->reported.size(), 2);
-    EXPECT_TRUE(c.h->reported[1].startsWith("Cannot start Ctf: Its directory " + c.quake))
-        << c.h->reported[1].toStdString();
+    ASSERT_EQ(c.h->reported.size(), 1);
+    EXPECT_TRUE(c.h->reported[0].startsWith("Cannot start Ctf: Its directory " + c.quake))
+        << c.h->reported[0].toStdString();
     EXPECT_TRUE(c.h->started.empty());
 }
 

@@ -44,7 +44,7 @@ TEST(FindProgram, TheQuakeDirectorysProgramWinsThenPathThenAnAbsolutePath) {
     tree.dir("Quake/vkquake");
     program(tree, "usr/games/vkquake");
     ScopedPath path(tree.path("bin") + ":" + tree.path("usr/games"));
-    const ProgramLookup lookup{tree.path("QUAKE"), setting};
+    const ProgramLookup lookup{tree.path("QUAKE"), setting, {}};
 
     // Letter case ignored in the Quake directory, which comes first.
     EXPECT_EQ(findProgram("dpserver", lookup), inQuake);
@@ -65,7 +65,7 @@ TEST(FindProgram, NamesEveryPlaceTriedAsOnDiskAndWhereToCorrectIt) {
     TempTree tree;
     tree.dir("Quake");
     ScopedPath path(tree.dir("bin") + "::" + tree.dir("bin") + ":" + tree.dir("games"));
-    const ProgramLookup lookup{tree.path("QUAKE"), setting};
+    const ProgramLookup lookup{tree.path("QUAKE"), setting, {}};
 
     // The message stays short whatever PATH holds; the places tried, one a
     // line, are its detail.
@@ -96,6 +96,6 @@ TEST(FindProgram, AFileThatCannotRunIsNamedWithTheSystemsReason) {
     program(tree, "bin/quake");
     ScopedPath path(tree.path("bin"));
     // The Quake directory's file of that name is the program, and cannot run.
-    EXPECT_EQ(messageOf("quake", {tree.path("Quake"), setting}),
+    EXPECT_EQ(messageOf("quake", {tree.path("Quake"), setting, {}}),
               "Cannot start " + tree.path("Quake/quake") + ": Permission denied");
 }

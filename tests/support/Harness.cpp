@@ -15,10 +15,11 @@ Harness::Harness(const QString& startDir, bool recordStarts) : previousDir_(QDir
             [this](const QStringList& words, int) { started.push_back(words); });
     }
     form = std::make_unique<ui::Form1>();
-    ctx = std::make_unique<app::Context>(*form, platform::currentDirectory());
-    // A first run looks for Quake in the test's own home only, never in the
-    // machine's system places.
+    ctx = std::make_unique<state::Context>(*form, platform::currentDirectory());
+    // A first run looks for Quake in the test's own home only, and for
+    // engines nowhere but where a test says, never in the machine's places.
     ctx->quakePlaces.systemPlaces.clear();
+    ctx->enginePlaces = {};
     ctx->endProgram = [this] { ++endRequests; };
     dispatcher = std::make_unique<ui::Dispatcher>(
         *form, app::handlersFor(*ctx), [this](const QString& message, const QString& detail) {

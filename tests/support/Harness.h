@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/ReadAhead.h"
-#include "app/state/Context.h"
+#include "state/Context.h"
 #include "ui/Dispatcher.h"
 #include "ui/Form1.h"
 
@@ -32,7 +32,7 @@ class Harness {
     }
 
     std::unique_ptr<ui::Form1> form;
-    std::unique_ptr<app::Context> ctx;
+    std::unique_ptr<state::Context> ctx;
     std::unique_ptr<ui::Dispatcher> dispatcher;
     std::unique_ptr<app::ReadAhead> readAhead;
     QStringList reported;

@@ -9,12 +9,13 @@ namespace testing_support {
 
 // Quake's files as a store lays them out in `at` of the tree: id1 with its
 // pak in the store's letter case, the 2021 release's rerelease/ beside it
-// (itself holding an id1/pak0.pak), and a patch.
+// (itself holding an id1/pak0.pak), and a patch in each.
 inline QString layStoreQuake(const TempTree& tree, const QString& at,
                              const QString& pak = QStringLiteral("id1/PAK0.PAK")) {
     tree.file(at + "/" + pak, "PACK");
     tree.file(at + "/rerelease/id1/pak0.pak", "PACK");
     tree.file(at + "/ctf/progs.dat", "progs");
+    tree.file(at + "/rerelease/ctf/progs.dat", "progs");
     return tree.path(at);
 }
 

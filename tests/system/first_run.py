@@ -2,12 +2,14 @@
 """A new player's first run, as the desktop's menu starts Runemark.
 
 The home directory holds a Steam root whose second library, on another
-path, holds Quake. Runemark starts in the home directory with no settings
-file anywhere; Exit is clicked at once, without touching the Setup tab:
-the per-user file must hold the Quake directory found. The next start,
-from another directory, comes up configured from that file, and Play
-starts the patch from the found directory (a stand-in engine notes what it
-was given). A start directory holding a runemark.ini keeps using it.
+path, holds Quake in both releases, and PATH holds one engine, a stand-in
+named like a real one that notes what it was given. Runemark starts in the
+home directory with no settings file anywhere; Exit is clicked at once,
+without touching the Setup tab: the per-user file must hold the 2021
+release's directory and the engine. The next start, from another
+directory, comes up configured from that file, and Play starts the engine
+in that directory with the patch. A start directory holding a runemark.ini
+keeps using it.
 
 Run inside `xvfb-run ... -dpi 96`:
     first_run.py RUNEMARK_BINARY
@@ -25,7 +27,7 @@ from early_input import EXIT, said, window_of, xdotool  # noqa: E402
 
 # Play's centre: the button stands at 3720, 3480 twips, 1335 by 375.
 PLAY = (round((3720 + 1335 / 2) / 15), round((3480 + 375 / 2) / 15))
-COMMAND = "quake -dedicated # +map #"
+COMMAND = "ironwail"
 
 
 def write(path, text, mode=None):
@@ -43,7 +45,8 @@ def library_entry(number, path, apps):
 
 
 def lay_steam(root, home):
-    """Quake in the second library of the home's Steam; its directory."""
+    """Quake in the second library of the home's Steam, both releases;
+    the 2021 release's directory."""
     steam = os.path.join(home, ".local", "share", "Steam")
     library = os.path.join(root, "disk2", "SteamLibrary")
     os.makedirs(os.path.join(steam, "steamapps", "common"))
@@ -56,7 +59,8 @@ def lay_steam(root, home):
     write(os.path.join(quake, "id1", "PAK0.PAK"), "PACK")
     write(os.path.join(quake, "rerelease", "id1", "pak0.pak"), "PACK")
     write(os.path.join(quake, "ctf", "progs.dat"), "progs")
-    return quake
+    write(os.path.join(quake, "rerelease", "ctf", "progs.dat"), "progs")
+    return os.path.join(quake, "rerelease")
 
 
 def run(program, start, env, log, clicks):
@@ -101,10 +105,11 @@ def main():
         home = os.path.join(root, "home")
         quake = lay_steam(root, home)
         played = os.path.join(root, "played.txt")
-        write(os.path.join(quake, "quake"),
+        bin = os.path.join(root, "bin")
+        write(os.path.join(bin, "ironwail"),
               '#!/bin/sh\n{ pwd; for a in "$@"; do echo "$a"; done; } > "%s"\n' % played,
               0o755)
-        env = dict(os.environ, HOME=home, QT_QPA_PLATFORM="xcb")
+        env = dict(os.environ, HOME=home, QT_QPA_PLATFORM="xcb", PATH=bin + ":/usr/bin:/bin")
         env.pop("XDG_CONFIG_HOME", None)
         per_user = os.path.join(home, ".config", "runemark", "runemark.ini")
         saved = '"%s"\r\n"%s"\r\n' % (quake, COMMAND)
@@ -130,8 +135,8 @@ def main():
         while not os.path.exists(played) and time.monotonic() < deadline:
             time.sleep(0.1)
         lines = read(played).splitlines() if os.path.exists(played) else []
-        check(lines == [quake, "-dedicated", "#", "+map", "#", "-game", "ctf"],
-              "Play started ctf from the Quake found: %r" % lines)
+        check(lines == [quake, "-game", "ctf"],
+              "Play started the engine found on ctf in the 2021 release: %r" % lines)
         check(read(per_user) == saved, "the second Exit saved the same settings")
 
         # 3. A start directory holding a runemark.ini keeps using it.

@@ -1,10 +1,10 @@
 #include "Model.h"
 
 #include "app/StartUp.h"
-#include "app/state/Context.h"
-#include "app/state/SettingsFile.h"
 #include "platform/Drives.h"
 #include "platform/Process.h"
+#include "state/Context.h"
+#include "state/SettingsFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -122,7 +122,7 @@ Saved Checker::readSaved() const {
     if (!QFileInfo(w_.settings).isFile())
         return s;
     s.present = true;
-    const app::SettingsRead read = app::tryReadSettings(w_.settings);
+    const state::SettingsRead read = state::tryReadSettings(w_.settings);
     s.values = read.values;
     s.problem = read.problem;
     return s;

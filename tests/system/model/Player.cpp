@@ -1,8 +1,8 @@
 #include "Player.h"
 #include "Input.h"
 
-#include "app/state/SettingsFile.h"
 #include "platform/Drives.h"
+#include "state/SettingsFile.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -362,7 +362,7 @@ void Player::exitButton() {
                         .arg(bytesOf(w_.settings).size()));
     if (!reports.isEmpty())
         c_.violated("exit-ended-after-error", reports.join(" | "));
-    const app::SettingsRead read = app::tryReadSettings(w_.settings);
+    const state::SettingsRead read = state::tryReadSettings(w_.settings);
     const bool quotes = shownCommand.contains('"') || shownDir.contains('"');
     if (!mustFail) {
         if (read.values.size() != 2 || read.values[1] != shownCommand)

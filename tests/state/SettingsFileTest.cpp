@@ -1,4 +1,4 @@
-#include "app/state/SettingsFile.h"
+#include "state/SettingsFile.h"
 #include "platform/Error.h"
 #include "support/Harness.h"
 #include "support/QuakeTree.h"
@@ -11,39 +11,39 @@ using namespace testing_support;
 TEST(SettingsFile, WriterAndReaderRoundTripByteForByte) {
     TempTree tree;
     const QString path = tree.path("runemark.ini");
-    app::writeSettings(path, "C:\\QUAKE", "quake -listen # +map #");
+    state::writeSettings(path, "C:\\QUAKE", "quake -listen # +map #");
     EXPECT_EQ(tree.read("runemark.ini"), "\"C:\\QUAKE\"\r\n\"quake -listen # +map #\"\r\n");
 
-    app::writeSettings(path, "/home/me/My Games/quake", "quake -listen 8, +map e1m1");
-    const app::SettingsRead read = app::tryReadSettings(path);
+    state::writeSettings(path, "/home/me/My Games/quake", "quake -listen 8, +map e1m1");
+    const state::SettingsRead read = state::tryReadSettings(path);
     EXPECT_TRUE(read.problem.isEmpty());
     EXPECT_EQ(read.values, QStringList({"/home/me/My Games/quake", "quake -listen 8, +map e1m1"}));
 
-    app::writeSettings(path, "/q", "");
+    state::writeSettings(path, "/q", "");
     EXPECT_EQ(tree.read("runemark.ini"), "\"/q\"\r\n\"\"\r\n");
-    EXPECT_EQ(app::tryReadSettings(path).values, QStringList({"/q", ""}));
+    EXPECT_EQ(state::tryReadSettings(path).values, QStringList({"/q", ""}));
 }
 
 TEST(SettingsFile, ReadsWhatUsersTypeByHand) {
     TempTree tree;
     const QString path = tree.file("runemark.ini", "C:\\QUAKE\r\nquake -listen\r\nextra line\r\n");
-    EXPECT_EQ(app::tryReadSettings(path).values, QStringList({"C:\\QUAKE", "quake -listen"}));
+    EXPECT_EQ(state::tryReadSettings(path).values, QStringList({"C:\\QUAKE", "quake -listen"}));
     // An unquoted comma cuts the value; the rest is the next value.
     tree.file("runemark.ini", "C:\\QUAKE,quake\r\n");
-    EXPECT_EQ(app::tryReadSettings(path).values, QStringList({"C:\\QUAKE", "quake"}));
+    EXPECT_EQ(state::tryReadSettings(path).values, QStringList({"C:\\QUAKE", "quake"}));
 }
 
 TEST(SettingsFile, ProblemsNameTheFile) {
     TempTree tree;
     const QString path = tree.file("runemark.ini", "\"/only/one\"\r\n");
-    const app::SettingsRead read = app::tryReadSettings(path);
+    const state::SettingsRead read = state::tryReadSettings(path);
     EXPECT_EQ(read.values, QStringList({"/only/one"}));
     EXPECT_EQ(read.problem,
               "Cannot read the settings file " + path + ": it holds only 1 of its two values");
-    EXPECT_TRUE(app::tryReadSettings(tree.path("none.ini")).problem.contains("none.ini"));
+    EXPECT_TRUE(state::tryReadSettings(tree.path("none.ini")).problem.contains("none.ini"));
 
     Harness h(tree.path());
-    EXPECT_THROW(app::readSettings(*h.ctx), platform::Error);
+    EXPECT_THROW(state::readSettings(*h.ctx), platform::Error);
 }
 
 TEST(SettingsFile, IsTheOneInTheStartDirectoryWhereverTheProcessMovesLater) {

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "platform/QuakeInstallations.h"
+#include "installations/Engines.h"
+#include "installations/QuakeInstallations.h"
+#include "platform/DirectoryListing.h"
 
 #include <QString>
 
@@ -11,9 +13,19 @@ namespace ui {
 class Form1;
 }
 
-namespace app {
+namespace state {
 
-class ReadAhead;
+// Directories read before start-up asked for them (the program's reading
+// ahead), handed to the start-up scan once.
+class ReadingAhead {
+  public:
+    // The reading, when it is of the directory a directory list opened on
+    // `quakeDir` shows, the first time it is asked for; otherwise nothing.
+    virtual std::optional<platform::DirectorySnapshot> take(const QString& quakeDir) = 0;
+
+  protected:
+    ~ReadingAhead() = default;
+};
 
 // Start-up and Refresh run one sequence; what differs is told by the
 // occasion: start-up alone shows the window, sets the busy pointer, fills the
@@ -52,8 +64,10 @@ struct Context {
     QString startDirectory;
     QString settingsFile;
 
-    // Where a first run looks for a Quake installation to open.
-    platform::QuakePlaces quakePlaces = platform::QuakePlaces::ofThisHost();
+    // Where a first run looks for a Quake installation to open, and where
+    // it and a start that finds no such program look for engines.
+    installations::QuakePlaces quakePlaces = installations::QuakePlaces::ofThisHost();
+    installations::EnginePlaces enginePlaces = installations::EnginePlaces::ofThisHost();
 
     // The saved Quake directory when it could not be shown (a disk not
     // mounted yet): Exit writes it back unchanged until the directory list
@@ -61,7 +75,7 @@ struct Context {
     std::optional<QString> keptQuakeDir;
 
     // The start-up scan's reads begun while the window was built, if any.
-    ReadAhead* readAhead = nullptr;
+    ReadingAhead* readAhead = nullptr;
 
     // Ends the program at once; the default asks the event loop to quit.
     std::function<void()> endProgram;
@@ -71,4 +85,4 @@ struct Context {
 // ProbeName (empty when none) and ProbeResult tells whether one was found.
 void ProbeFile(Context& ctx, const QString& pattern);
 
-} // namespace app
+} // namespace state

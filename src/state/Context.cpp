@@ -1,4 +1,4 @@
-#include "app/state/Context.h"
+#include "state/Context.h"
 
 #include "platform/FileLookup.h"
 #include "platform/Paths.h"
@@ -7,7 +7,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
-namespace app {
+namespace state {
 
 QString settingsFileIn(const QString& startDirectory) {
     QString path = platform::withoutTrailingSeparator(startDirectory) + platform::separator() +
@@ -19,11 +19,12 @@ QString settingsFileIn(const QString& startDirectory) {
 
 QString chooseSettingsFile(const QString& startDirectory, const QString& userConfigDirectory) {
     QString beside = settingsFileIn(startDirectory);
-    // Any entry of that name counts, letter case ignored: a link whose
-    // target Exit is to create, or one that cannot be read, which start-up
-    // then reports rather than quietly using another file.
+    // A file of that name counts, letter case ignored, and so does a link
+    // whose target Exit is to create, or a file that cannot be read, which
+    // start-up then reports rather than quietly using another file. A
+    // directory of that name is no settings file: Exit could never write it.
     const QFileInfo there(platform::resolveCase(beside));
-    if (there.exists() || there.isSymLink())
+    if ((there.exists() || there.isSymLink()) && !there.isDir())
         return beside;
     return platform::withoutTrailingSeparator(userConfigDirectory) + QStringLiteral("/runemark/") +
            SettingsFileName;
@@ -42,4 +43,4 @@ void ProbeFile(Context& ctx, const QString& pattern) {
     ctx.ProbeResult = !ctx.ProbeName.isEmpty();
 }
 
-} // namespace app
+} // namespace state

@@ -1,14 +1,14 @@
-#include "app/state/SettingsFile.h"
+#include "state/SettingsFile.h"
 
-#include "app/state/Context.h"
 #include "platform/Error.h"
 #include "platform/Paths.h"
 #include "platform/SequentialFile.h"
 #include "platform/UserDirectories.h"
+#include "state/Context.h"
 
 #include <QFileInfo>
 
-namespace app {
+namespace state {
 
 void readSettings(Context& ctx) {
     const SettingsRead read = tryReadSettings(ctx.settingsFile);
@@ -55,4 +55,4 @@ void writeSettings(const QString& path, const QString& quakeDir, const QString& 
     out.close();
 }
 
-} // namespace app
+} // namespace state

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace app {
+namespace state {
 
 struct Context;
 
@@ -28,4 +28,4 @@ SettingsRead tryReadSettings(const QString& path);
 // Throws platform::Error naming what refused and the system's reason.
 void writeSettings(const QString& path, const QString& quakeDir, const QString& gameCommand);
 
-} // namespace app
+} // namespace state

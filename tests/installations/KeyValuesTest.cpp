@@ -1,15 +1,15 @@
 // Valve's KeyValues text as Steam writes it and as it reaches us: edited by
 // hand, cut short by a full disk, or not KeyValues at all.
 
-#include "platform/KeyValues.h"
+#include "installations/KeyValues.h"
 
 #include "support/StoreTree.h"
 
 #include <gtest/gtest.h>
 
-using platform::findEntry;
-using platform::KeyValue;
-using platform::readKeyValues;
+using installations::findEntry;
+using installations::KeyValue;
+using installations::readKeyValues;
 
 namespace {
 
@@ -94,7 +94,7 @@ TEST(KeyValues, WhatIsNotKeyValuesGivesLittleAndNeverFails) {
     const QByteArray deep =
         QByteArray(100000, '{') + QByteArray(100000, '}') + "\"after\" \"read\"";
     const auto entries = readKeyValues(deep);
-    EXPECT_LE(depth(entries), platform::KeyValuesMaxDepth);
+    EXPECT_LE(depth(entries), installations::KeyValuesMaxDepth);
     ASSERT_NE(findEntry(entries, u"after"), nullptr);
     EXPECT_EQ(findEntry(entries, u"after")->value, "read");
 }

@@ -2,7 +2,7 @@
 // the way Exit does, alternating two settings, until it is killed.
 // Usage: exit_writer DIR
 
-#include "app/state/SettingsFile.h"
+#include "state/SettingsFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,9 +17,9 @@ int main(int argc, char* argv[]) {
     const QString longDir = QString(3000, QLatin1Char('d'));
     for (unsigned long round = 0;; ++round) {
         if (round % 2 == 0)
-            app::writeSettings(file, "/old/quake", "quake -listen # +map #");
+            state::writeSettings(file, "/old/quake", "quake -listen # +map #");
         else
-            app::writeSettings(file, "/new/" + longDir, "winquake -dedicated 8 +map e1m1");
+            state::writeSettings(file, "/new/" + longDir, "winquake -dedicated 8 +map e1m1");
         if (round == 1) {
             std::puts("ready");
             std::fflush(stdout);

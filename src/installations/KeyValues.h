@@ -6,7 +6,7 @@
 
 #include <vector>
 
-namespace platform {
+namespace installations {
 
 // One entry of Valve's KeyValues text (Steam's libraryfolders.vdf and
 // appmanifest_*.acf): a key with either a text value or a block of entries.
@@ -39,4 +39,4 @@ std::vector<KeyValue> readKeyValues(const QByteArray& text);
 // The first top-level entry named `name` as readKeyValues would give it.
 const KeyValue* findEntry(const std::vector<KeyValue>& entries, QStringView name);
 
-} // namespace platform
+} // namespace installations

@@ -1,8 +1,8 @@
-#include "platform/KeyValues.h"
+#include "installations/KeyValues.h"
 
 #include <optional>
 
-namespace platform {
+namespace installations {
 
 namespace {
 
@@ -176,4 +176,4 @@ std::vector<KeyValue> readKeyValues(const QByteArray& text) {
     return top;
 }
 
-} // namespace platform
+} // namespace installations
