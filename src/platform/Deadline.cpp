@@ -14,6 +14,7 @@ namespace {
 // process exits finds them still there.
 std::atomic<long long> deadlineMilliseconds{5000};
 std::atomic<int> running{0};
+thread_local bool storageThread = false;
 
 } // namespace
 
@@ -55,6 +56,7 @@ void runDetached(const QString& dir, std::function<void()> work) {
         // A thread per call rather than a pool's: one that the kernel holds
         // for good holds only itself, and nothing waits for it to free up.
         std::thread([work = std::move(work)]() mutable {
+            storageThread = true;
             work();
             work = nullptr; // what it held goes before the call counts as ended
             running.fetch_sub(1);
@@ -64,6 +66,10 @@ void runDetached(const QString& dir, std::function<void()> work) {
         throw Error(QStringLiteral("Cannot read"), nativePath(dir),
                     QString::fromLocal8Bit(error.what()));
     }
+}
+
+bool onStorageThread() {
+    return storageThread;
 }
 
 } // namespace detail

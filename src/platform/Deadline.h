@@ -40,6 +40,8 @@ namespace detail {
 // Runs `work` on a new detached thread, counted by storageCallsRunning().
 // Throws Error naming `dir` when no thread can be made.
 void runDetached(const QString& dir, std::function<void()> work);
+// True on a thread runDetached() made.
+bool onStorageThread();
 } // namespace detail
 
 // Runs `call` on a thread of its own and returns its result, or throws
@@ -49,8 +51,14 @@ void runDetached(const QString& dir, std::function<void()> work);
 // it uses (capture by value) and touch nothing the caller keeps; its result
 // then goes to a place only it still holds. No lock of the caller's is held
 // while it runs.
+//
+// On a thread of its own already (a call made by such a call), `call` runs
+// in place: whoever waits for that thread bounds it, so several calls made
+// together cost one thread and one deadline.
 template <typename Call> std::invoke_result_t<Call&> withinDeadline(const QString& dir, Call call) {
     using Result = std::invoke_result_t<Call&>;
+    if (detail::onStorageThread())
+        return call();
     struct Answer {
         std::mutex lock;
         std::condition_variable answered;

@@ -82,15 +82,27 @@ class DirectorySnapshot {
     // Whether it answers for every sub-directory of `dir`: `dir` is its root
     // and it read the root.
     bool coversSubdirectoriesOf(const QString& dir) const;
+    // Whether it has read `dir` (as spelled) already, so that asking it
+    // waits for nothing.
+    bool holds(const QString& dir) const;
 
   private:
     friend struct DirectoryEntryAccess;
+    // A listing is kept whole in two blocks, whatever its size: its names
+    // one after another, and what is known of each.
     struct Entry {
-        QString name;
+        qsizetype offset;
+        qsizetype length;
         EntryKind kind;
         bool hidden;
     };
-    using Listing = std::vector<Entry>;
+    struct Listing {
+        QString names;
+        std::vector<Entry> entries;
+        QStringView nameOf(const Entry& entry) const {
+            return QStringView(names).mid(entry.offset, entry.length);
+        }
+    };
     struct State;
     struct Owner;
     static DirectorySnapshot begin(const QString& root, std::optional<Listing> rootListing,
@@ -98,7 +110,10 @@ class DirectorySnapshot {
     static std::optional<Listing> readListing(const QString& dir, Hidden hidden);
     // The listing of `dir`, waiting for it while it is read; null when not
     // held. Throws notAnswering(dir) when its listing takes past the deadline.
-    const Listing* find(const QString& dir) const;
+    const Listing* find(QStringView dir) const;
+    // The slot of the sub-directory `path` names (separators '/'); -1 when
+    // it is none of the reading's.
+    qsizetype slotNamed(QStringView path) const;
 
     std::shared_ptr<State> state_;
     std::shared_ptr<Owner> owner_;
@@ -131,6 +146,19 @@ class ParallelReadingScope {
     std::optional<DirectorySnapshot> reading_;
     std::optional<SnapshotScope> scope_;
 };
+
+// Whether the snapshot this thread answers from (SnapshotScope) has read
+// `dir` (as spelled): a lookup there touches no storage, and needs no thread
+// nor deadline.
+bool listingHeld(const QString& dir);
+
+// The first ordinary file (not hidden) of `dir` whose name matches
+// `namePattern` (Wildcard.h), the name spelled exactly tried first when
+// `exactFirst`, answered from the snapshot this thread answers from,
+// waiting for its listing like forEachEntry; nothing when the snapshot does
+// not hold `dir`. The listing is looked at in place: no entry is copied.
+std::optional<QString> firstFileInSnapshot(QStringView dir, QStringView namePattern,
+                                           bool exactFirst);
 
 // The names of the sub-directories of `dir` (links to directories included),
 // in the directory's own order; empty when it cannot be read.

@@ -86,6 +86,9 @@ ListingScope::~ListingScope() {
 }
 
 QString ListingScope::firstFile(QStringView dir, QStringView namePattern, bool exactFirst) {
+    // A listing the snapshot holds is looked at where it lies.
+    if (auto found = firstFileInSnapshot(dir, namePattern, exactFirst))
+        return *std::move(found);
     if (!holdsListing_ || dir != dir_) {
         holdsListing_ = false;
         files_.clear();
@@ -125,6 +128,11 @@ QString findFirstFile(const QString& pattern) {
         return innermost->firstFile(dir, namePattern, exactFirst);
 
     const QString dirText = dir.toString();
+    // A directory whose listing is held: answered from it, as a scope would.
+    if (listingHeld(dirText)) {
+        ListingScope fromListing;
+        return fromListing.firstFile(dir, namePattern, exactFirst);
+    }
     QString name = namePattern.toString();
     // The common case, an exact name that exists, costs one metadata call.
     if (exactFirst &&

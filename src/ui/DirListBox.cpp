@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -208,13 +209,27 @@ QString openableDirectory(const QString& path) {
 } // namespace
 
 void DirListBox::setPath(const QString& path) {
-    // The checks and the listing are each bounded by the storage deadline,
-    // and the list changes only once both have answered.
-    const QString target =
-        platform::withinDeadline(path, [path] { return openableDirectory(path); });
-    if (target == path_)
-        return;
-    showDirectory(target, platform::subdirectoryNames(target, platform::Hidden::Include));
+    // A directory whose listing is held (the reading at start-up) was
+    // readable when read, and its listing costs nothing. Otherwise the
+    // checks and the listing are one call on storage, bounded by the storage
+    // deadline, and the list changes only once it has answered.
+    QString target = path;
+    QStringList names;
+    if (platform::listingHeld(path)) {
+        if (target == path_)
+            return;
+        names = platform::subdirectoryNames(target, platform::Hidden::Include);
+    } else {
+        std::tie(target, names) = platform::withinDeadline(path, [path] {
+            QString openable = openableDirectory(path);
+            QStringList subdirectories =
+                platform::subdirectoryNames(openable, platform::Hidden::Include);
+            return std::pair<QString, QStringList>(std::move(openable), std::move(subdirectories));
+        });
+        if (target == path_)
+            return;
+    }
+    showDirectory(target, std::move(names));
     if (Change)
         Change();
 }

@@ -107,6 +107,11 @@ TEST(Snapshot, AnswersAsTheDiskDidWhenReadAndReadsNothingItHolds) {
         for (const QString& dir : dirs)
             for (const auto hidden : {platform::Hidden::Skip, platform::Hidden::Include})
                 EXPECT_EQ(listing(dir, hidden), fresh.at(i++)) << dir.toStdString();
+        // A lookup in a listing it holds is answered from that listing (the
+        // file added since is not there); one in a directory it does not
+        // hold looks at the disk.
+        EXPECT_EQ(platform::findFirstFile(root + "/Ctf/added.pak"), "");
+        EXPECT_EQ(platform::findFirstFile(root + "/deep/inner/x"), "x");
         const platform::ListingScope probes;
         EXPECT_EQ(platform::findFirstFile(root + "/ctf/progs.dat"), "");
         EXPECT_EQ(platform::findFirstFile(root + "/Ctf/progs.dat"), "PROGS.DAT");
