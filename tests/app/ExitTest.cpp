@@ -40,10 +40,6 @@ class FileSizeLimit {
     void (*previous_)(int) = nullptr;
 };
 
-QByteArray ini(const QString& quakeDir, const QString& command) {
-    return ("\"" + quakeDir + "\"\r\n\"" + command + "\"\r\n").toUtf8();
-}
-
 void ageBy(const QString& path, int seconds) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));

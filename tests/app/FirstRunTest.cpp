@@ -22,14 +22,6 @@
 
 using namespace testing_support;
 
-namespace {
-
-QByteArray ini(const QString& quakeDir, const QString& command) {
-    return ("\"" + quakeDir + "\"\r\n\"" + command + "\"\r\n").toLocal8Bit();
-}
-
-} // namespace
-
 TEST(SettingsPlace, TheStartDirectorysFileWinsOtherwiseThePerUserOne) {
     TempTree tree;
     const QString config = tree.path("config");

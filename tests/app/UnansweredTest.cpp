@@ -112,10 +112,6 @@ void expectNotAnswering(const QStringList& reported, const QString& dir) {
     EXPECT_TRUE(reported[0].contains("does not answer")) << reported[0].toStdString();
 }
 
-QByteArray ini(const QString& quakeDir, const QString& command) {
-    return ("\"" + quakeDir + "\"\r\n\"" + command + "\"\r\n").toLocal8Bit();
-}
-
 } // namespace
 
 TEST_F(Unanswered, AMountThatStoppedAnsweringStillLetsTheDrivesBeListed) {

@@ -20,11 +20,15 @@ inline QString makeQuake(const TempTree& tree, const QString& at = QStringLitera
     return tree.path(at);
 }
 
+// The bytes of a settings file holding the two values.
+inline QByteArray ini(const QString& quakeDir, const QString& command) {
+    return ("\"" + quakeDir + "\"\r\n\"" + command + "\"\r\n").toLocal8Bit();
+}
+
 // runemark.ini in `dir` of the tree holding the two values.
 inline void writeIni(const TempTree& tree, const QString& quakeDir, const QString& command,
                      const QString& dir = QStringLiteral("start")) {
-    tree.file(dir + "/runemark.ini",
-              ("\"" + quakeDir + "\"\r\n\"" + command + "\"\r\n").toLocal8Bit());
+    tree.file(dir + "/runemark.ini", ini(quakeDir, command));
 }
 
 // Where a program started without runemark.ini in its start directory keeps

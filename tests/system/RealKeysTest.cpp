@@ -25,10 +25,6 @@ void focusOnSetup(ui::Form1& form, QWidget* widget) {
     ASSERT_TRUE(QTest::qWaitFor([widget] { return widget->hasFocus(); }));
 }
 
-QByteArray ini(const QString& quakeDir, const QString& command) {
-    return ("\"" + quakeDir + "\"\r\n\"" + command + "\"\r\n").toUtf8();
-}
-
 } // namespace
 
 TEST(RealKeys, TypingIsNeverCompletedFromTheList) {
