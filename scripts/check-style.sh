@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Checks the code's style: every C++ file formatted as .clang-format says,
 # and clang-tidy's checks (.clang-tidy) clean on the C++ files changed since
-# BASE. Without BASE, "changed" means touched by the commits of the four
-# hours up to HEAD, which covers one session's work under test; tidying every
-# file takes longer than CI may spend on it.
+# BASE. Without BASE, "changed" means changed since the last main that
+# passed CI, whose commit .ci/green-main names (each session records it
+# when it begins, before its first commit); when that names no ancestor of
+# HEAD, the commits of the four hours up to HEAD. Tidying every file takes
+# longer than CI may spend on it (about 5 s of CPU a file).
 #   scripts/check-style.sh BUILD_DIR [BASE]
 # BUILD_DIR must be configured (it holds compile_commands.json) and built
 # (the Qt meta-object sources the files include).
@@ -28,6 +30,12 @@ if [ -n "$long" ]; then
 fi
 
 base=${2:-}
+if [ -z "$base" ] && [ -f .ci/green-main ]; then
+    green=$(tr -d '[:space:]' <.ci/green-main)
+    if git merge-base --is-ancestor "$green" HEAD 2>/dev/null; then
+        base=$green
+    fi
+fi
 if [ -z "$base" ]; then
     since=$(( $(git log -1 --format=%ct HEAD) - 4 * 3600 ))
     base=$(git log --format=%H --since="@$since" | tail -1)

@@ -11,19 +11,36 @@ cmake -S "$here/fuzz" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYP
 cmake --build "$build" -j2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-passed=0
-failed=0
-for target in settings split wildcard resolve keyvalues; do
+targets=(settings split wildcard resolve keyvalues)
+# Each fuzzer runs on one core: as many at once as there are cores, so the
+# time each gets is its own, not shared.
+jobs=$(nproc)
+run_one() {
+    local target=$1
     mkdir -p "$work/$target"
     cp "$here/fuzz/corpus/$target/"* "$work/$target/"
-    echo "== fuzz_$target for ${seconds}s"
-    set +e
+    local status=0
     "$build/fuzz_$target" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 \
-        -artifact_prefix="$work/$target-" "$work/$target" >"$work/$target.log" 2>&1
-    status=$?
-    set -e
+        -artifact_prefix="$work/$target-" "$work/$target" >"$work/$target.log" 2>&1 || status=$?
+    echo "$status" >"$work/$target.status"
+}
+running=0
+for target in "${targets[@]}"; do
+    echo "== fuzz_$target for ${seconds}s"
+    run_one "$target" &
+    running=$((running + 1))
+    if [ "$running" -ge "$jobs" ]; then
+        wait -n
+        running=$((running - 1))
+    fi
+done
+wait
+passed=0
+failed=0
+for target in "${targets[@]}"; do
+    echo "== fuzz_$target"
     grep -E "stat::number_of_executed_units|SUMMARY" "$work/$target.log" || true
-    if [ "$status" -eq 0 ]; then
+    if [ "$(cat "$work/$target.status")" -eq 0 ]; then
         passed=$((passed + 1))
     else
         failed=$((failed + 1))
