@@ -48,6 +48,7 @@ inline long readEverySubdirectoryInFlight(const std::string& root, int inFlight)
     std::atomic<std::size_t> next{0};
     std::atomic<long> entries{0};
     std::vector<std::thread> readers;
+    readers.reserve(static_cast<std::size_t>(inFlight));
     for (int i = 0; i < inFlight; ++i) {
         readers.emplace_back([&] {
             long mine = 0;

@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 std::abort();
             if (entry.isBlock)
                 open.push_back({&entry.block, depth + 1});
-            (void)platform::findEntry(*block, entry.key);
+            (void)installations::findEntry(*block, entry.key);
         }
     }
     if (total > bytes.size())

@@ -6,13 +6,17 @@
 # when it begins, before its first commit); when that names no ancestor of
 # HEAD, the commits of the four hours up to HEAD. Tidying every file takes
 # longer than CI may spend on it (about 5 s of CPU a file).
-#   scripts/check-style.sh BUILD_DIR [BASE]
-# BUILD_DIR must be configured (it holds compile_commands.json) and built
-# (the Qt meta-object sources the files include).
+#   scripts/check-style.sh [DB_DIR [BASE]]
+# DB_DIR (default build-style) is configured here, file by file with the
+# tests and benchmarks, for its compile_commands.json alone: clang-tidy needs
+# one command a source file, which a unity build does not list, and nothing
+# of the build itself.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-build=$(cd "${1:?usage: $0 BUILD_DIR [BASE]}" && pwd)
 cd "$here"
+build=$(realpath -m "${1:-$here/build-style}")
+cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_UNITY_BUILD=OFF \
+    -DRUNEMARK_TESTS=ON -DRUNEMARK_BENCH=ON >/dev/null
 
 mapfile -t all < <(git ls-files '*.cpp' '*.h')
 clang-format --dry-run -Werror "${all[@]}"
@@ -43,8 +47,7 @@ if [ -z "$base" ]; then
 fi
 mapfile -t changed < <(git diff --name-only --diff-filter=d "$base" HEAD -- \
     'src/*.cpp' 'tests/*.cpp' 'bench/*.cpp' | grep -v '^fuzz/' || true)
-# Only what this build compiles can be tidied (the benchmarks are built on
-# request).
+# Only what the build compiles can be tidied (the fuzzers are clang's own).
 compiled=()
 for file in "${changed[@]}"; do
     if grep -q "\"file\": \"$here/$file\"" "$build/compile_commands.json"; then
