@@ -73,12 +73,11 @@ void lookInQuakeDirectory(const QString& quakeDir, std::vector<Found>& found) {
     } catch (const platform::Error&) {
         return; // does not answer: nothing there
     }
-    const QString dir = quakeDir;
-    const QStringList runnable = probe<QStringList>(dir, [dir, files] {
+    const QStringList runnable = probe<QStringList>(quakeDir, [quakeDir, files] {
         QStringList paths;
         for (const QString& name : files) {
-            if (isExecutableFile(under(dir, name)))
-                paths.append(under(dir, name));
+            if (isExecutableFile(under(quakeDir, name)))
+                paths.append(under(quakeDir, name));
         }
         return paths;
     });
