@@ -42,10 +42,12 @@ platform::ProgramLookup engineLookup(const QString& quakeDir,
 QString installedEnginesText(const std::vector<installations::Engine>& engines,
                              const QString& quakeDir) {
     if (engines.empty())
-        return QStringLiteral("No Quake engine was found on this computer (ironwail, vkquake, "
-                              "quakespasm, fteqw or darkplaces, in the Quake directory, on PATH "
-                              "or in /usr/games). Install one, such as Debian's quakespasm "
-                              "package, then type its name.");
+        return QStringLiteral(
+            "No Quake engine was found on this computer (ironwail, vkquake, quakespasm, fteqw "
+            "or darkplaces, in the Quake directory, on PATH, in /usr/games or "
+            "/usr/local/games). Install one, such as Debian's quakespasm package, then type "
+            "its name, or its full path (/usr/games/quakespasm) where PATH lacks its "
+            "directory.");
     QString text = QStringLiteral("Quake engines on this computer (type one of these):");
     for (const installations::Engine& engine : engines) {
         const QString command = installations::engineCommand(engine, quakeDir);
