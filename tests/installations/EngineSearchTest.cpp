@@ -42,7 +42,7 @@ TEST(EngineSearch, OffersTheQuakeDirectorysThenTheAdministratorsThenByName) {
 
     const QString darkplaces = program(tree, "games/darkplaces");
     const QString spasm = program(tree, "games/quakespasm");
-    program(tree, "games/darkplaces-server"); // a server, never offered
+    program(tree, "games/darkplaces-server"); // no name looked for
     program(tree, "games/vkquake", false);    // not a program one may run
     const QString inQuake = program(tree, "quake/DarkPlaces");
     places.systemDirectories = {tree.path("games")};
@@ -60,6 +60,19 @@ TEST(EngineSearch, OffersTheQuakeDirectorysThenTheAdministratorsThenByName) {
     tree.file("record", "auto\n/usr/lib/quake/quake-engine\n");
     EXPECT_EQ(found(places, tree.path("quake"), false),
               QStringList({inQuake, standIn, spasm, darkplaces}));
+}
+
+TEST(EngineSearch, ByNameTheFiveComeInTheirOrderAndAChosenServerIsNever) {
+    TempTree tree;
+    QStringList programs;
+    for (const char* name : {"darkplaces", "fteqw", "quakespasm", "vkquake", "ironwail"})
+        programs.prepend(program(tree, QStringLiteral("games/") + name));
+    const QString server = program(tree, "games/quakespasm-server");
+    EnginePlaces places{{}, {tree.path("games")}, tree.path("quake-engine"), {}};
+    ASSERT_TRUE(QFile::link(server, places.alternative));
+    places.alternativeRecord = tree.file("record", "manual\n/usr/lib/quake/quake-engine\n");
+    EXPECT_EQ(found(places, tree.path("quake"), false), programs);
+    EXPECT_EQ(found(places, tree.path("quake"), true), programs);
 }
 
 TEST(EngineSearch, TheCommandIsTheBareNameOnlyWhereALaunchFindsThatVeryProgram) {

@@ -83,6 +83,25 @@ TEST(FailedStart, AnEngineWithoutItsDataIsReportedInItsOwnWords) {
     EXPECT_TRUE(all.contains("Basedir is: " + c.quake)) << all.toStdString();
 }
 
+// The note needs no engine installed: a stand-in that ends as they do
+// without id1/pak0.pak.
+TEST(FailedStart, TheBaseGameSpelledAsAStoreDoesIsNamedWithAnyEngine) {
+    Configured c(
+        "quake",
+        [](const TempTree& tree) {
+            storeLayout(tree);
+            executable(tree, "quake/quake", "echo \"couldn't load gfx.wad\"\nexit 1\n");
+        },
+        /*recordStarts=*/false);
+    QDir(c.quake + "/id1").removeRecursively();
+    QTest::mouseClick(c.f().Command1, Qt::LeftButton);
+    ASSERT_TRUE(reportArrives(*c.h));
+    EXPECT_EQ(c.h->reported[0], "The game " + c.quake +
+                                    "/quake: it ended at once, with exit status 1.\nThe base game "
+                                    "is here as Id1/PAK0.PAK; engines on Linux look for the "
+                                    "lower-case names id1/pak0.pak: rename them to lower case.");
+}
+
 TEST(FailedStart, AGameKilledByASignalAndAFailingReadmeViewerAreReported) {
     TempTree bin;
     executable(bin, "bin/" + menu::textEditor(),

@@ -71,11 +71,16 @@ TEST(ReadmeDiscovery, ReadsANameWithReadInLowerCaseAndDisablesTheItemWithoutOne)
         t.file("quake/none/progs.dat");
         t.file("quake/none/notes.txt");
         t.file("quake/none/info.doc");
+        t.file("quake/copper/progs.dat");
+        t.file("quake/copper/mod_readme.txt"); // "read" inside, the patch's name not
     });
     c.select("Mod");
     c.press(Qt::MiddleButton);
     EXPECT_EQ(c.readme().Caption(), "&Readme (readme.txt)");
     EXPECT_EQ(c.readme().Tag(), c.quake + "/Mod/README.TXT");
+    c.select("Copper");
+    c.press(Qt::LeftButton);
+    EXPECT_EQ(c.readme().Tag(), c.quake + "/copper/mod_readme.txt");
 
     c.select("None");
     c.press(Qt::LeftButton);

@@ -79,12 +79,19 @@ TEST(MountTable, IsReadFromTheKernelsTableWithItsEscapes) {
         "40 22 8:17 / /media/me/My\\040Disk rw shared:2 master:3 - vfat /dev/sdb1 rw\n"
         "41 22 0:50 / /mnt/nas rw - nfs4 nas:/export rw,vers=4.2\n"
         "42 22 0:51 / /proc rw - proc proc rw\n"
-        "broken line\n";
+        "broken line\n"
+        // Network shares are drives whatever names their server.
+        "43 22 0:52 / /mnt/cifs rw - cifs //nas/quake rw\n"
+        "44 22 0:53 / /mnt/smb rw - smb3 //nas/games rw\n"
+        "45 22 0:54 / /mnt/ssh rw - fuse.sshfs me@host:/quake rw\n"
+        "46 22 0:55 / /mnt/host rw - 9p hostshare rw\n"
+        "47 22 0:56 / /mnt/other rw - fuse.other other rw\n";
     const QList<platform::Mount> mounts = platform::mountsFromMountInfo(text);
-    ASSERT_EQ(mounts.size(), 4);
+    ASSERT_EQ(mounts.size(), 9);
     EXPECT_EQ(mounts[1].path, "/media/me/My Disk");
     EXPECT_EQ(mounts[1].device, "/dev/sdb1");
     EXPECT_EQ(mounts[1].type, "vfat");
     EXPECT_EQ(platform::recognisedDrives(mounts),
-              QStringList({"/", "/media/me/My Disk", "/mnt/nas"}));
+              QStringList({"/", "/media/me/My Disk", "/mnt/cifs", "/mnt/host", "/mnt/nas",
+                           "/mnt/smb", "/mnt/ssh"}));
 }

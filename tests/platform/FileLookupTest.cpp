@@ -36,6 +36,10 @@ TEST(Wildcard, MatchesStarsAndQuestionMarksIgnoringCase) {
         {"**.txt", "x.txt", true},
         {"[dm]*", "[DM]pack", true},
         {"[dm]*", "dpack", false},
+        // Only letters fold: these pairs differ by the same bit as a and A.
+        {"[dm]*", "{dm}pack", false},
+        {"@*", "`a", false},
+        {"x^", "X~", false},
         {"*a*a*a*a*b", "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", false},
     };
     for (const Case& c : cases)
