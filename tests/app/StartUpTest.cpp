@@ -251,8 +251,9 @@ TEST(RelativeQuakeDirectory, MeansTheSameDirectoryAllRunLongAndTheGameStartsInIt
         SCOPED_TRACE(saved.toStdString());
         TempTree tree;
         const QString quake = makeQuake(tree, "start/quake");
-        // The game writes down where it was started.
-        const QString program = tree.file("start/quake/quake", "#!/bin/sh\npwd > started-in\n");
+        // The game writes down where it was started, whole before it shows.
+        const QString program = tree.file(
+            "start/quake/quake", "#!/bin/sh\npwd > started-in.tmp\nmv started-in.tmp started-in\n");
         QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner);
         const QString start = saved == "." ? quake : tree.path("start");
         writeIni(tree, saved, "quake", QDir(tree.path()).relativeFilePath(start));
@@ -264,7 +265,7 @@ TEST(RelativeQuakeDirectory, MeansTheSameDirectoryAllRunLongAndTheGameStartsInIt
 
         h.form->Command1->click();
         EXPECT_TRUE(h.reported.isEmpty()) << h.reported.join("\n").toStdString();
-        for (int i = 0; i < 500 && !QFile::exists(quake + "/started-in"); ++i)
+        for (int i = 0; i < 2000 && !QFile::exists(quake + "/started-in"); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         EXPECT_EQ(tree.read("start/quake/started-in").trimmed(), quake.toLocal8Bit());
         // The launcher stays where it was started, so the saved value still
