@@ -47,11 +47,12 @@ TEST(ResolveCase, ResolvesRelativePathsAgainstTheCurrentDirectory) {
     QDir::setCurrent(before);
 }
 
-TEST(ResolveCase, IsTheIdentityWhereTheHostIgnoresCase) {
-    if (platform::caseSensitiveHost())
-        EXPECT_EQ(platform::resolveCase("/no/such/Thing"), "/no/such/Thing");
-    else
-        EXPECT_EQ(platform::resolveCase("C:/QUAKE/id1"), "C:/QUAKE/id1");
+TEST(ResolveCase, FindsTheOnDiskSpellingOnlyWhereTheHostHeedsCase) {
+    TempTree tree;
+    tree.dir("Quake/ID1");
+    const QString asked = tree.path("quake/id1");
+    EXPECT_EQ(platform::resolveCase(asked),
+              platform::caseSensitiveHost() ? tree.path("Quake/ID1") : asked);
 }
 
 TEST(Paths, TrailingSeparatorsGoExceptAtARoot) {

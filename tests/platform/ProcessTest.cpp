@@ -2,6 +2,7 @@
 #include "platform/Error.h"
 #include "platform/System.h"
 #include "support/TempTree.h"
+#include "support/Unprivileged.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -35,7 +36,6 @@ TEST(ResolvedWords, SpellProgramAndArgumentsAsOnDisk) {
 
 TEST(ResolvedWords, AProgramThatCannotStartIsAnErrorNamingIt) {
     TempTree tree;
-    const QString plain = tree.file("quake", "data");
     try {
         platform::resolvedWords({tree.path("nothing-here")});
         FAIL() << "expected an error";
@@ -44,13 +44,18 @@ TEST(ResolvedWords, AProgramThatCannotStartIsAnErrorNamingIt) {
                   "Cannot start " + tree.path("nothing-here") + ": No such program.");
         EXPECT_EQ(error.detail(), "Looked for:\n  " + tree.path("nothing-here"));
     }
-    if (geteuid() != 0) { // root may run anything
-        EXPECT_THROW(platform::resolvedWords({plain}), platform::Error);
-    }
     EXPECT_THROW(platform::resolvedWords({tree.path()}), platform::Error); // a directory
     EXPECT_THROW(platform::resolvedWords({"no-such-program-on-path-xyz"}), platform::Error);
     EXPECT_THROW(platform::resolvedWords({}), platform::Error);
     EXPECT_THROW(platform::resolvedWords({""}), platform::Error);
+}
+
+// Root may run a file that any user may run, but not one nobody may. As
+// root, it runs here and again as "nobody".
+TEST(ResolvedWords, AFileWithNoRunPermissionCannotStartForRootOrNobody) {
+    TempTree tree;
+    EXPECT_THROW(platform::resolvedWords({tree.file("quake", "data")}), platform::Error);
+    RUNEMARK_PERMISSION_TEST();
 }
 
 namespace {
