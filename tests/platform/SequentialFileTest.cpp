@@ -2,6 +2,7 @@
 #include "platform/Error.h"
 #include "support/TempTree.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 using platform::FieldReader;
@@ -61,7 +62,9 @@ TEST(OutputFile, WritesQuotedRecordsWithCrLfByteForByte) {
     out.close();
     const QByteArray bytes = tree.read("runemark.ini");
     EXPECT_EQ(bytes, QByteArray("\"C:\\QUAKE\"\r\n\"quake -listen # +map #\"\r\n"));
-    EXPECT_EQ(bytes.size(), 38);
+    // Nothing else is left beside it.
+    EXPECT_EQ(QDir(tree.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList({"runemark.ini"}));
 }
 
 TEST(OutputFile, DoublesQuotesInsideAValue) {
