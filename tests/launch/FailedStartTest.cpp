@@ -252,13 +252,19 @@ void answerNextBox(BoxSeen* seen) {
                 details = button;
         }
         if (details) {
+            const int shut = box->height();
             QTest::mouseClick(details, Qt::LeftButton);
             auto* area = box->findChild<QTextEdit*>();
             if (area && QTest::qWaitFor([area] { return area->isVisible(); }, 5000)) {
-                QTest::qWait(100); // the box grows, then is moved back on screen
-                seen->fittedOpen =
-                    screen.contains(box->frameGeometry()) && okOnScreen() &&
-                    screen.contains(QRect(area->mapToGlobal(QPoint(0, 0)), area->size()));
+                // The box grows, then is moved back on screen.
+                seen->fittedOpen = QTest::qWaitFor(
+                    [&] {
+                        return box->height() > shut && screen.contains(box->frameGeometry()) &&
+                               okOnScreen() &&
+                               screen.contains(
+                                   QRect(area->mapToGlobal(QPoint(0, 0)), area->size()));
+                    },
+                    10000);
                 QScrollBar* bar = area->verticalScrollBar();
                 const int before = bar->value();
                 QTest::mouseClick(bar, Qt::LeftButton, {},

@@ -98,17 +98,30 @@ TEST(SmallScreen, AnErrorWithItsDetailOpenStaysWithinTheScreen) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     bool closed = false;
     QRect shut, open, ok;
+    const QRect screen = form.screen()->availableGeometry();
     QTimer::singleShot(0, [&] {
         ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget(); }));
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
-        QTest::qWait(100);
+        // Shown, then moved within the screen.
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                return QTest::qWaitForWindowExposed(box, 0) &&
+                       screen.contains(box->frameGeometry());
+            },
+            10000));
         shut = box->frameGeometry();
         for (QAbstractButton* button : box->buttons()) {
             if (box->buttonRole(button) == QMessageBox::ActionRole)
                 QTest::mouseClick(button, Qt::LeftButton);
         }
-        QTest::qWait(200);
+        // Grown with its detail, then moved back.
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                return box->frameGeometry().height() > shut.height() &&
+                       screen.contains(box->frameGeometry());
+            },
+            10000));
         open = box->frameGeometry();
         QAbstractButton* button = box->button(QMessageBox::Ok);
         ok = QRect(button->mapToGlobal(QPoint(0, 0)), button->size());
@@ -117,7 +130,6 @@ TEST(SmallScreen, AnErrorWithItsDetailOpenStaysWithinTheScreen) {
     });
     form.Command1->click();
     ASSERT_TRUE(closed);
-    const QRect screen = form.screen()->availableGeometry();
     EXPECT_TRUE(screen.contains(shut)) << shut.height() << " in " << screen.height();
     EXPECT_TRUE(screen.contains(open))
         << open.y() << "+" << open.height() << " in " << screen.height();
