@@ -41,7 +41,11 @@ TEST(KeyValues, ReadsSteamsLibraryListWithItsTabsAndNestedBlocks) {
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(libraryPath(entries, "0"), "/home/me/.local/share/Steam");
     EXPECT_EQ(libraryPath(entries, "1"), "/mnt/disk2/SteamLibrary");
-    const KeyValue* apps = findEntry(entries, u"LibraryFolders")->find(u"1")->find(u"apps");
+    const KeyValue* folders = findEntry(entries, u"LibraryFolders");
+    ASSERT_NE(folders, nullptr);
+    const KeyValue* second = folders->find(u"1");
+    ASSERT_NE(second, nullptr);
+    const KeyValue* apps = second->find(u"apps");
     ASSERT_TRUE(apps && apps->isBlock);
     ASSERT_EQ(apps->block.size(), 2u);
     EXPECT_EQ(apps->block[0].key, "2310");

@@ -2,10 +2,6 @@
 // directory, driven as a player drives it under a real X server: each fault,
 // then Exit, with the settings file checked.
 //
-// The fault cases are disabled until the program bounds its calls on
-// storage and no longer changes its current directory (they fail on this
-// build; run them with --gtest_also_run_disabled_tests).
-//
 // Shares are FUSE mounts (support/Share.h) in the test's private mount
 // namespace; a stopped share holds every call on it in the kernel, as a
 // share whose server went away does.
