@@ -6,15 +6,6 @@
 
 namespace launch {
 
-QString baseCommand(const QString& quakeDir, const QString& gameCommand) {
-    return quakeDir.toUpper() + platform::separator() + gameCommand.toLower();
-}
-
-QString patchLaunchCommand(const QString& quakeDir, const QString& gameCommand,
-                           const QString& patch) {
-    return baseCommand(quakeDir, gameCommand) + QStringLiteral(" -game ") + patch.toUpper();
-}
-
 QStringList baseWords(const QString& gameCommand) {
     QStringList words = platform::splitWords(gameCommand.toLower());
     if (words.isEmpty())

@@ -10,21 +10,11 @@
 
 namespace launch {
 
-// The command lines as one text each, exactly as the launcher has always
-// composed them: plain concatenation, no quoting, no trimming. Kept for
-// messages and tests; what is started are the words below.
-//   base command:  QuakeDir upper-cased, the separator, GameCommand lower-cased
-//   patch launch:  base command, " -game ", the patch name upper-cased
-QString baseCommand(const QString& quakeDir, const QString& gameCommand);
-QString patchLaunchCommand(const QString& quakeDir, const QString& gameCommand,
-                           const QString& patch);
-
-// The same launches as words, so a blank inside the patch name stays inside
-// its word: the lower-cased command split at blanks (blanks before its first
-// word are no word; with none at all the program word is empty), then "-game" and the patch
-// directory's name as one word (left out when the name is empty). The first word names the program,
-// found through engineLookup(). Each word but the program and the patch
-// directory is exactly a word of the one-text command line.
+// The launches as words, so a blank inside the patch name stays inside its
+// word: the lower-cased command split at blanks (blanks before its first word
+// are no word; with none at all the program word is empty), then "-game" and
+// the patch directory's name as one word (left out when the name is empty).
+// The first word names the program, found through engineLookup().
 QStringList baseWords(const QString& gameCommand);
 QStringList patchLaunchWords(const QString& gameCommand, const QString& patchDirectory);
 
