@@ -7,11 +7,14 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 
 #include <cerrno>
+#include <cstdio>
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -116,18 +119,27 @@ QString InputFile::readChars(qint64 n) {
 
 namespace {
 
+// What a save names its temporary: the file's name, this mark and six
+// letters or digits ("runemark.ini.runemark-save-a1B2c3"). QSaveFile names
+// its own "runemark.ini.a1B2c3", the very form of a player's hand-made
+// "runemark.ini.old123", so a sweep of its leftovers could not tell them
+// apart; no player names a copy this way.
+const QLatin1String temporaryMark(".runemark-save-");
+constexpr int temporaryLetters = 6;
+
 // The file a path names once symbolic links are followed: a settings file
-// kept elsewhere through a link stays a link, and its target is replaced.
+// kept elsewhere through a link stays a link, and its target is replaced. A
+// loop of links is refused: writing anywhere would replace one of its links
+// with a regular file.
 QString linkTarget(const QString& path) {
     QString target = path;
-    // A loop of links is left to the open, which then fails and says so.
     for (int hops = 0; hops < 40; ++hops) {
         const QFileInfo info(target);
         if (!info.isSymLink())
-            break;
+            return target;
         target = info.symLinkTarget();
     }
-    return target;
+    throw Error(QStringLiteral("Cannot write"), nativePath(path), systemReason(ELOOP));
 }
 
 // Why the file could not be opened for writing, naming what refused: the
@@ -146,10 +158,18 @@ Error openRefusal(const QString& target, const QString& reason) {
     return Error(QStringLiteral("Cannot write"), nativePath(target), reason);
 }
 
+QString randomLetters() {
+    static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QString result;
+    for (int i = 0; i < temporaryLetters; ++i)
+        result += QLatin1Char(letters[QRandomGenerator::global()->bounded(62)]);
+    return result;
+}
+
 // Written data can still be lost after the last write returned (a full disk
-// shows at the flush or the sync), and QSaveFile's commit does not check the
-// sync: both are checked here, so only data on disk replaces the old file.
-QString unsavedReason(QSaveFile& file) {
+// shows at the flush or the sync): both are checked, so only data on disk
+// replaces the old file.
+QString unsavedReason(QFile& file) {
     if (!file.flush())
         return file.errorString();
 #ifdef Q_OS_UNIX
@@ -159,12 +179,26 @@ QString unsavedReason(QSaveFile& file) {
     return {};
 }
 
-// Temporary files are named after the file and six letters or digits.
+// A rename is recorded in the directory; until the directory reaches the
+// disk a power cut can bring back the old name's content or none. The file
+// is in place by now, so a directory that cannot be synced (some file
+// systems refuse) changes nothing of the outcome.
+void syncDirectory([[maybe_unused]] const QString& dir) {
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#endif
+}
+
 bool isOwnTemporary(const QFileInfo& entry, const QString& fileName) {
-    static const QRegularExpression suffix(QStringLiteral("^\\.[A-Za-z0-9]{6}$"));
+    static const QRegularExpression letters(QStringLiteral("^[A-Za-z0-9]{6}$"));
     const QString name = entry.fileName();
-    return name.size() == fileName.size() + 7 && name.startsWith(fileName) &&
-           suffix.match(QStringView(name).mid(fileName.size())).hasMatch() && entry.isFile() &&
+    const qsizetype prefix = fileName.size() + temporaryMark.size();
+    return name.size() == prefix + temporaryLetters && name.startsWith(fileName + temporaryMark) &&
+           letters.match(QStringView(name).mid(prefix)).hasMatch() && entry.isFile() &&
            !entry.isSymLink()
 #ifdef Q_OS_UNIX
            && entry.ownerId() == ::geteuid()
@@ -174,10 +208,39 @@ bool isOwnTemporary(const QFileInfo& entry, const QString& fileName) {
 
 } // namespace
 
-OutputFile::OutputFile(const QString& path)
-    : target_(linkTarget(resolveCase(path))), file_(target_) {
-    if (!file_.open(QIODevice::WriteOnly))
+// Hand-written over QSaveFile for the temporary's name (see temporaryMark).
+OutputFile::OutputFile(const QString& path) : target_(linkTarget(resolveCase(path))) {
+    const QFileInfo existing(target_);
+    if (existing.isDir())
+        throw openRefusal(target_, systemReason(EISDIR));
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        file_.setFileName(target_ + temporaryMark + randomLetters());
+        // Created new, never opened over another file of that name.
+        if (file_.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            break;
+        if (file_.error() != QFileDevice::OpenError || !file_.exists())
+            throw openRefusal(target_, file_.errorString());
+    }
+    if (!file_.isOpen())
         throw openRefusal(target_, file_.errorString());
+    // The replacement keeps the permissions of the file it replaces; a new
+    // file gets the usual ones (0666 less the umask), as open() made it.
+    if (existing.exists() && !existing.isWritable()) {
+        discard();
+        throw openRefusal(target_, systemReason(EACCES));
+    }
+    if (existing.exists())
+        file_.setPermissions(existing.permissions());
+}
+
+OutputFile::~OutputFile() {
+    if (file_.isOpen())
+        discard();
+}
+
+void OutputFile::discard() {
+    file_.close();
+    QFile::remove(file_.fileName());
 }
 
 void OutputFile::writeRecord(const QString& value) {
@@ -193,20 +256,28 @@ void OutputFile::writeRecord(const QString& value) {
 void OutputFile::close() {
     const QString reason = unsavedReason(file_);
     if (!reason.isEmpty()) {
-        file_.cancelWriting();
+        discard();
         throw Error(QStringLiteral("Cannot write"), nativePath(target_),
                     reason + QStringLiteral("; the old file is kept"));
     }
-    if (!file_.commit())
+    file_.close();
+    // rename() replaces the old file in one step; QFile::rename refuses an
+    // existing destination.
+    if (::rename(QFile::encodeName(file_.fileName()).constData(),
+                 QFile::encodeName(target_).constData()) != 0) {
+        const int error = errno;
+        QFile::remove(file_.fileName());
         throw Error(QStringLiteral("Cannot write"), nativePath(target_),
-                    file_.errorString() + QStringLiteral("; the old file is kept"));
+                    systemReason(error) + QStringLiteral("; the old file is kept"));
+    }
+    syncDirectory(QFileInfo(target_).absolutePath());
     removeLeftoverTemporaries(target_, std::chrono::minutes(1));
 }
 
 void removeLeftoverTemporaries(const QString& path, std::chrono::seconds age) {
     const QFileInfo file(path);
     const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-age.count());
-    QDirIterator entries(file.absolutePath(), {file.fileName() + QStringLiteral(".*")},
+    QDirIterator entries(file.absolutePath(), {file.fileName() + temporaryMark + QLatin1Char('*')},
                          QDir::Files | QDir::Hidden | QDir::System);
     while (entries.hasNext()) {
         entries.next();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QByteArray>
-#include <QSaveFile>
+#include <QFile>
 #include <QString>
 
 #include <chrono>
@@ -55,31 +55,40 @@ class InputFile {
     qint64 pos_ = 0;
 };
 
-// A file opened for sequential writing. The old file is replaced only when
-// close() succeeds, so a failed write never leaves it half written. A path
-// that is a symbolic link stays one: the file it leads to is replaced.
+// A file opened for sequential writing. The new content goes to a temporary
+// beside the file ("runemark.ini.runemark-save-a1B2c3") and replaces the old
+// file only when close() succeeds, so a failed write never leaves it half
+// written. A path that is a symbolic link stays one: the file it leads to is
+// replaced, and its temporary lies beside it. A loop of links is refused.
 class OutputFile {
   public:
     // Throws Error naming what refused (the directory or the file) when the
     // file cannot be created.
     explicit OutputFile(const QString& path);
+    ~OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
 
     // One record: the value between double quotes, then CR LF. A double
     // quote inside the value is written twice; nothing else is changed.
     void writeRecord(const QString& value);
-    // Commits the new content once it is on disk, then removes this file's
-    // temporaries older than a minute (left by a write that was killed).
+    // Commits the new content once it is on disk, syncs the directory that
+    // records the new name, then removes this file's temporaries older than
+    // a minute (left by a write that was killed).
     // Throws Error with the system's reason, the old file kept whole.
     void close();
 
   private:
+    void discard();
+
     QString target_; // the path with symbolic links followed
-    QSaveFile file_;
+    QFile file_;     // the temporary
 };
 
 // Removes the temporary files a replacement of `path` leaves when it is
-// killed ("runemark.ini.a1B2c3" beside "runemark.ini"), ours and older than
-// `age`.
+// killed ("runemark.ini.runemark-save-a1B2c3" beside "runemark.ini"), ours
+// and older than `age`, in the directory of `path` alone. Nothing else there
+// is touched, whatever its name.
 void removeLeftoverTemporaries(const QString& path, std::chrono::seconds age);
 
 } // namespace platform

@@ -152,22 +152,27 @@ TEST(ExitSaves, ASymbolicLinkStaysOneAndItsTargetGetsTheSettings) {
     EXPECT_EQ(tree.read("conf/new.ini"), ini(tree.path("first"), "quake -dedicated # +map #"));
 }
 
-TEST(ExitSaves, RemovesItsOwnLeftoverTemporariesOlderThanAMinute) {
+TEST(ExitSaves, RemovesOnlyItsOwnLeftoverTemporariesAndNeverThePlayersCopies) {
     Configured c;
     const QString start = c.tree.path("start");
-    for (const char* name : {"runemark.ini.a1B2c3", "runemark.ini.bak", "other.ini.a1B2c3",
-                             "runemark.ini.x1", "runemark.ini.Zz9Yy8"})
-        c.tree.file(QString("start/") + name, "left over");
-    for (const char* name :
-         {"runemark.ini.a1B2c3", "runemark.ini.bak", "other.ini.a1B2c3", "runemark.ini.x1"})
+    // A player's copies, in the form the toolkit's own temporaries take too.
+    const QStringList players = {"runemark.ini.backup", "runemark.ini.old123",
+                                 "runemark.ini.a1B2c3"};
+    const QString ours = "runemark.ini.runemark-save-a1B2c3";
+    const QString fresh = "runemark.ini.runemark-save-Zz9Yy8";
+    for (const QString& name : players + QStringList{ours, fresh, "other.ini.runemark-save-a1B2c3"})
+        c.tree.file("start/" + name, "left over");
+    for (const QString& name : players + QStringList{ours, "other.ini.runemark-save-a1B2c3"})
         ageBy(start + "/" + name, 120);
     c.f().Command2->click();
     EXPECT_EQ(c.h->endRequests, 1);
     QStringList left = QDir(start).entryList(QDir::Files);
     left.sort();
     // The fresh one may belong to another copy writing at this moment.
-    EXPECT_EQ(left, QStringList({"other.ini.a1B2c3", "runemark.ini", "runemark.ini.Zz9Yy8",
-                                 "runemark.ini.bak", "runemark.ini.x1"}));
+    QStringList expected =
+        players + QStringList{"other.ini.runemark-save-a1B2c3", "runemark.ini", fresh};
+    expected.sort();
+    EXPECT_EQ(left, expected);
 }
 
 TEST(ExitSaves, AWriteProtectedDirectoryOrFileIsNamedAsWhatRefused) {

@@ -136,16 +136,19 @@ TEST(FirstRun, ThePerUserFileKeepsEveryRuleOfTheWriterAndMessagesNameItWhole) {
     const QString file = tree.path("config/runemark/runemark.ini");
 
     // Kept through a link: the link stays, its target gets the settings;
-    // a leftover of a killed write is removed.
+    // a leftover of a killed write, which lies beside the target, is removed
+    // there, and a player's copy beside it is kept.
     tree.dir("config/runemark");
     writeIni(tree, quake, "quake", "kept");
     ASSERT_TRUE(QFile::link(tree.path("kept/runemark.ini"), file));
-    const QString leftover = tree.file("kept/runemark.ini.a1B2c3", "half");
-    QFile stale(leftover);
-    ASSERT_TRUE(stale.open(QIODevice::ReadWrite));
-    stale.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-3600),
-                      QFileDevice::FileModificationTime);
-    stale.close();
+    const QString leftover = tree.file("kept/runemark.ini.runemark-save-a1B2c3", "half");
+    const QString copy = tree.file("kept/runemark.ini.old123", "copy");
+    for (const QString& old : {leftover, copy}) {
+        QFile stale(old);
+        ASSERT_TRUE(stale.open(QIODevice::ReadWrite));
+        stale.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-3600),
+                          QFileDevice::FileModificationTime);
+    }
     {
         Harness h(tree.dir("start"));
         h.load();
@@ -158,6 +161,7 @@ TEST(FirstRun, ThePerUserFileKeepsEveryRuleOfTheWriterAndMessagesNameItWhole) {
     EXPECT_TRUE(QFileInfo(file).isSymLink());
     EXPECT_EQ(tree.read("kept/runemark.ini"), ini(quake, "quake -listen 8"));
     EXPECT_FALSE(QFileInfo::exists(leftover));
+    EXPECT_TRUE(QFileInfo::exists(copy));
 
     // A file cut short is reported by its full path.
     QFile::remove(file);

@@ -3,7 +3,11 @@
 #include "support/TempTree.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 using platform::FieldReader;
 using testing_support::TempTree;
@@ -88,6 +92,25 @@ TEST(OutputFile, ReplacesTheOldContentAndKeepsItWhenTheWriteIsAbandoned) {
     out.writeRecord("");
     out.close();
     EXPECT_EQ(tree.read("runemark.ini"), "\"\"\r\n");
+}
+
+TEST(OutputFile, ALoopOfLinksIsRefusedAndEachLinkStaysALink) {
+    TempTree tree;
+    ASSERT_TRUE(QFile::link("b.ini", tree.path("a.ini")));
+    ASSERT_TRUE(QFile::link("c.ini", tree.path("b.ini")));
+    ASSERT_TRUE(QFile::link("a.ini", tree.path("c.ini")));
+    try {
+        platform::OutputFile out(tree.path("a.ini"));
+        out.writeRecord("x");
+        out.close();
+        FAIL() << "expected an error";
+    } catch (const platform::Error& error) {
+        EXPECT_EQ(error.subject(), tree.path("a.ini"));
+        EXPECT_EQ(error.reason(), platform::systemReason(ELOOP));
+    }
+    for (const char* name : {"a.ini", "b.ini", "c.ini"})
+        EXPECT_TRUE(QFileInfo(tree.path(name)).isSymLink()) << name;
+    EXPECT_EQ(QDir(tree.path()).entryList(QDir::Files | QDir::System).size(), 3);
 }
 
 TEST(SequentialFiles, FailuresNameTheFileAndTheReason) {
