@@ -137,8 +137,8 @@ int processDescriptor(pid_t pid) {
     ::_exit(127);
 }
 
-[[noreturn]] void runChild(char* const* argv, const char* directory, int input, int output,
-                           int report) {
+[[noreturn]] void runChild(char* const* argv, char* const* shellArgv, const char* directory,
+                           int input, int output, int report) {
     ::setsid();
     if (directory[0] != '\0' && ::chdir(directory) != 0)
         failChild(report, EnterDirectory, errno);
@@ -153,17 +153,12 @@ int processDescriptor(pid_t pid) {
     constexpr unsigned closeRangeCloexec = 1U << 2;
     ::syscall(SYS_close_range, 3U, ~0U, closeRangeCloexec);
 #endif
-    // The program starts with no signal blocked or ignored, whatever the
-    // launcher's threads had set.
-    sigset_t none;
-    sigemptyset(&none);
-    ::sigprocmask(SIG_SETMASK, &none, nullptr);
-    struct sigaction standard = {};
-    standard.sa_handler = SIG_DFL;
-    sigemptyset(&standard.sa_mask);
-    for (int signal = 1; signal < NSIG; ++signal)
-        ::sigaction(signal, &standard, nullptr);
+    resetSignalsForProgram();
     ::execve(argv[0], argv, environ);
+    // A script without a "#!" line: run by the shell, as execvp() and a
+    // shell do.
+    if (errno == ENOEXEC)
+        ::execve(shellArgv[0], shellArgv, environ);
     failChild(report, RunProgram, errno);
 }
 
@@ -260,6 +255,20 @@ class ChildWatch : public QObject {
 
 } // namespace
 
+void resetSignalsForProgram() {
+    // Handlers first: a signal that arrives, or waits, while the mask is
+    // lifted must meet the default action, never the launcher's handler in
+    // a copy of the launcher.
+    struct sigaction standard = {};
+    standard.sa_handler = SIG_DFL;
+    sigemptyset(&standard.sa_mask);
+    for (int signal = 1; signal < NSIG; ++signal)
+        ::sigaction(signal, &standard, nullptr);
+    sigset_t none;
+    sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+}
+
 void spawnWatched(const QStringList& words, const QString& workingDirectory,
                   const StartWatch& watch) {
     const QString program = nativePath(words.first());
@@ -273,6 +282,9 @@ void spawnWatched(const QStringList& words, const QString& workingDirectory,
     for (QByteArray& word : encoded)
         argv.push_back(word.data());
     argv.push_back(nullptr);
+    static char shell[] = "/bin/sh";
+    std::vector<char*> shellArgv{shell};
+    shellArgv.insert(shellArgv.end(), argv.begin(), argv.end());
     const QByteArray directory = QFile::encodeName(workingDirectory);
 
     ProgramEnd end;
@@ -293,7 +305,8 @@ void spawnWatched(const QStringList& words, const QString& workingDirectory,
     if (pid < 0)
         throw Error(cannotStart, program, systemReason(errno));
     if (pid == 0)
-        runChild(argv.data(), directory.constData(), input.get(), output.get(), reportEnd.get());
+        runChild(argv.data(), shellArgv.data(), directory.constData(), input.get(), output.get(),
+                 reportEnd.get());
 
     reportEnd.reset();
     ChildFailure failure{};

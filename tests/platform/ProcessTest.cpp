@@ -1,5 +1,6 @@
 #include "platform/Process.h"
 #include "platform/Error.h"
+#include "platform/Spawn.h"
 #include "platform/System.h"
 #include "support/TempTree.h"
 #include "support/Unprivileged.h"
@@ -9,6 +10,10 @@
 #include <QFile>
 #include <QThread>
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using platform::splitWords;
 using testing_support::TempTree;
@@ -78,7 +83,8 @@ TEST(StartProgram, RunsTheRealProgramDetachedWithPlainWordsAndNoShell) {
     TempTree tree;
     const QString out = tree.path("out.txt");
     const QString script = tree.file(
-        "Game/Run.sh", QStringLiteral("#!/bin/sh\nfor a in \"$@\"; do printf '[%s]\\n' \"$a\"; "
+        // No "#!" line: run by /bin/sh, as a shell would.
+        "Game/Run.sh", QStringLiteral("for a in \"$@\"; do printf '[%s]\\n' \"$a\"; "
                                       "done > '%1.tmp'\npwd >> '%1.tmp'\n"
                                       "ps -o sid= -p $$ | tr -d ' ' >> '%1.tmp'\n"
                                       "echo END >> '%1.tmp'\nmv '%1.tmp' '%1'\n")
@@ -103,6 +109,25 @@ TEST(StartProgram, RunsTheRealProgramDetachedWithPlainWordsAndNoShell) {
     EXPECT_NE(lines[5].toLong(), static_cast<long>(getsid(0)));
     EXPECT_FALSE(QFile::exists(tree.path("Game/pwned")));
     EXPECT_FALSE(QFile::exists(tree.path("pwned")));
+}
+
+TEST(StartProgram, ASignalPendingBeforeTheExecMeetsTheDefaultActionNotTheLaunchersHandler) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // The launcher's handler, and a signal waiting while it is blocked.
+        std::signal(SIGUSR1, [](int) { ::_exit(3); });
+        sigset_t usr1;
+        sigemptyset(&usr1);
+        sigaddset(&usr1, SIGUSR1);
+        ::sigprocmask(SIG_BLOCK, &usr1, nullptr);
+        ::raise(SIGUSR1);
+        platform::resetSignalsForProgram();
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGUSR1) << status;
 }
 
 TEST(ChangeDirectory, ResolvesCaseAndNamesAMissingDirectory) {
