@@ -114,7 +114,10 @@ QString baseGameSpellingNote(const QString& quakeDir) {
         .arg(found.dir().dirName(), found.fileName());
 }
 
-void startGame(const state::Context& ctx, const QStringList& words) {
+// The game reads its arguments in the Quake directory, so the letter case of
+// those the player typed is matched there; the directory after "-game" is the
+// one listed, by the name it has on disk, and goes as it is (`listed`: 1).
+void startGame(const state::Context& ctx, const QStringList& words, qsizetype listed) {
     // Both look into the Quake directory, which may not answer.
     const QString quakeDir = ctx.QuakeDir;
     const auto [onDisk, note] = platform::withinDeadline(quakeDir, [quakeDir] {
@@ -122,14 +125,14 @@ void startGame(const state::Context& ctx, const QStringList& words) {
                                            baseGameSpellingNote(quakeDir)};
     });
     startWatched(ctx.Form1, words, onDisk, engineLookup(quakeDir, ctx.enginePlaces),
-                 QStringLiteral("game.log"), QStringLiteral("The game"), note);
+                 QStringLiteral("game.log"), QStringLiteral("The game"), note, listed);
 }
 
 void startPatch(const state::Context& ctx, const Entry& patch) {
     checkInQuakeDirectory(patch, ctx.QuakeDir);
     const QString name = gameDirectoryName(patch);
     refuseOptionLikeName(patch, name);
-    startGame(ctx, patchLaunchWords(ctx.GameCommand, name));
+    startGame(ctx, patchLaunchWords(ctx.GameCommand, name), name.isEmpty() ? 0 : 1);
 }
 
 } // namespace
@@ -155,9 +158,10 @@ void Command1_Click(state::Context& ctx) {
         checkInQuakeDirectory(game, ctx.QuakeDir);
         // A mission pack goes by its directory as found; the base game
         // appends nothing.
-        if (!appended.isEmpty() && !game.directory.isEmpty())
+        const bool listed = !appended.isEmpty() && !game.directory.isEmpty();
+        if (listed)
             appended = QStringList{QStringLiteral("-game"), gameDirectoryName(game)};
-        startGame(ctx, baseWords(ctx.GameCommand) + appended);
+        startGame(ctx, baseWords(ctx.GameCommand) + appended, listed ? 1 : 0);
     }();
 }
 

@@ -10,7 +10,7 @@ namespace launch {
 
 void startWatched(ui::Form1& form, const QStringList& words, const QString& workingDirectory,
                   const platform::ProgramLookup& lookup, const QString& logName,
-                  const QString& role, const QString& note) {
+                  const QString& role, const QString& note, qsizetype asGiven) {
     platform::StartWatch watch;
     watch.log = platform::cacheFile(logName);
     watch.within = StartWatchTime;
@@ -21,7 +21,8 @@ void startWatched(ui::Form1& form, const QStringList& words, const QString& work
         if (window)
             ui::raiseEvent(*window, [end, role, note] { throw end.failure(role, note); });
     };
-    platform::startProgram(words, platform::MaximizedFocus, workingDirectory, lookup, watch);
+    platform::startProgram(words, platform::MaximizedFocus, workingDirectory, lookup, watch,
+                           asGiven);
 }
 
 } // namespace launch

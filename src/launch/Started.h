@@ -25,9 +25,10 @@ inline constexpr std::chrono::seconds StartWatchTime{5};
 // `logName`, replaced. Should it end within StartWatchTime with a failure,
 // an event of `form`'s dispatcher reports it: what it is to the player
 // (`role`), the program, how it ended and `note` in the message, its last
-// lines in the detail.
+// lines in the detail. The last `asGiven` words are handed over as they are
+// (platform::startProgram()).
 void startWatched(ui::Form1& form, const QStringList& words, const QString& workingDirectory,
                   const platform::ProgramLookup& lookup, const QString& logName,
-                  const QString& role, const QString& note = {});
+                  const QString& role, const QString& note = {}, qsizetype asGiven = 0);
 
 } // namespace launch

@@ -69,7 +69,7 @@ Search searchFor(const QString& word, const ProgramLookup& lookup) {
                                         QDir::fromNativeSeparators(word)));
         const QFileInfo info(candidate);
         if (info.exists() && !info.isDir()) {
-            search.found = candidate;
+            search.found = info.absoluteFilePath();
             return search;
         }
         search.tried.append(nativePath(candidate));
@@ -83,10 +83,12 @@ Search searchFor(const QString& word, const ProgramLookup& lookup) {
                 return search;
         }
     } else {
-        // Absolute, or relative to the current directory.
+        // Absolute, or relative to the current directory. The program runs
+        // in another directory, so what is started is the absolute path of
+        // the file found here, never the word again.
         const QString candidate = resolveCase(word);
         if (QFileInfo::exists(candidate)) {
-            search.found = candidate;
+            search.found = QFileInfo(candidate).absoluteFilePath();
             return search;
         }
         const QString shown = nativePath(QDir::cleanPath(
@@ -127,13 +129,29 @@ Error noSuchProgram(const QString& word, const ProgramLookup& lookup, Search sea
 }
 
 // The arguments after the program, each in its on-disk spelling where it
-// names something that exists.
-QStringList spelledArguments(const QStringList& words) {
+// names something that exists: absolute, or relative to `directory` (the
+// program's, empty: the current one), where the program will read it. The
+// last `asGiven` words are handed over as they are.
+QStringList spelledArguments(const QStringList& words, const QString& directory = {},
+                             qsizetype asGiven = 0) {
     QStringList spelled;
+    const QDir base(directory.isEmpty() ? QDir::currentPath() : directory);
     for (qsizetype i = 1; i < words.size(); ++i) {
         const QString& word = words.at(i);
-        const QString onDisk = caseSensitiveHost() && !word.isEmpty() ? resolveCase(word) : word;
-        spelled.append(onDisk != word && QFileInfo::exists(onDisk) ? onDisk : word);
+        if (!caseSensitiveHost() || word.isEmpty() || i >= words.size() - asGiven) {
+            spelled.append(word);
+            continue;
+        }
+        if (QDir::isAbsolutePath(word)) {
+            const QString onDisk = resolveCase(word);
+            spelled.append(onDisk != word && QFileInfo::exists(onDisk) ? onDisk : word);
+            continue;
+        }
+        // Resolved below the base, then handed over relative again.
+        const QString absolute = base.absoluteFilePath(word);
+        const QString onDisk = resolveCase(absolute);
+        spelled.append(
+            onDisk != absolute && QFileInfo::exists(onDisk) ? base.relativeFilePath(onDisk) : word);
     }
     return spelled;
 }
@@ -200,7 +218,7 @@ QStringList resolvedWords(const QStringList& words, const ProgramLookup& lookup)
 }
 
 void startProgram(const QStringList& words, int windowStyle, const QString& workingDirectory,
-                  const ProgramLookup& lookup, const StartWatch& watch) {
+                  const ProgramLookup& lookup, const StartWatch& watch, qsizetype asGiven) {
     // Finding the program and spelling the arguments looks into the Quake
     // directory (or the read-me's), which may be a share that stopped
     // answering: bounded, named after the place most likely to be one.
@@ -215,15 +233,18 @@ void startProgram(const QStringList& words, int windowStyle, const QString& work
         QStringList words;
         std::optional<Error> missing;
     };
-    Resolved outcome = withinDeadline(place, [words, lookup]() -> Resolved {
-        const QString word = words.value(0);
-        if (word.isEmpty())
-            throw noProgramGiven(lookup);
-        Search search = searchFor(word, lookup);
-        if (search.found.isEmpty())
-            return {{}, noSuchProgram(word, lookup, std::move(search))};
-        return {QStringList{runnable(search.found)} + spelledArguments(words), std::nullopt};
-    });
+    Resolved outcome =
+        withinDeadline(place, [words, lookup, workingDirectory, asGiven]() -> Resolved {
+            const QString word = words.value(0);
+            if (word.isEmpty())
+                throw noProgramGiven(lookup);
+            Search search = searchFor(word, lookup);
+            if (search.found.isEmpty())
+                return {{}, noSuchProgram(word, lookup, std::move(search))};
+            return {QStringList{runnable(search.found)} +
+                        spelledArguments(words, workingDirectory, asGiven),
+                    std::nullopt};
+        });
     if (outcome.missing) {
         const Error& missing = *outcome.missing;
         const QString installed = lookup.installed ? lookup.installed() : QString();

@@ -38,11 +38,12 @@ struct ProgramLookup {
 // directory.
 QStringList searchPath();
 
-// The program a command line's first word names, as a path spelled as on
-// disk. In order: home's program of that name, when there is such a file;
-// failing that, a word that is an absolute path as it stands (letter case
-// resolved), a bare name as a shell finds it on PATH, any other path relative
-// to the current directory (letter case resolved). Throws Error when the word
+// The program a command line's first word names, as an absolute path spelled
+// as on disk. In order: home's program of that name (a bare name or a path
+// below home), when there is such a file; failing that, a word that is an
+// absolute path as it stands (letter case resolved), a bare name as a shell
+// finds it on PATH, any other path relative to the current directory (letter
+// case resolved). Throws Error when the word
 // is empty ("no program is given") or names no program: the message names
 // every place tried and, when given, the setting to correct.
 QString findProgram(const QString& word, const ProgramLookup& lookup = {});
@@ -87,11 +88,13 @@ struct StartWatch {
 // directory (the launcher's own never changes), without a shell and without
 // waiting, its input from the null device. On a case-sensitive host each
 // argument that names an existing file or directory ignoring case (absolute,
-// or relative to the current directory) is passed in its on-disk spelling.
-// Throws Error naming the program, or the working directory, when it cannot
-// be started.
+// or relative to `workingDirectory`, where the program reads it) is passed in
+// its on-disk spelling, but the last `asGiven` words, which are passed as
+// they are (names the caller took from disk). Throws Error naming the
+// program, or the working directory, when it cannot be started.
 void startProgram(const QStringList& words, int windowStyle, const QString& workingDirectory,
-                  const ProgramLookup& lookup = {}, const StartWatch& watch = {});
+                  const ProgramLookup& lookup = {}, const StartWatch& watch = {},
+                  qsizetype asGiven = 0);
 
 // The file `name` in the per-user cache directory ($XDG_CACHE_HOME/runemark
 // on Linux), where the output of started programs is kept.

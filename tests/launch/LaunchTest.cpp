@@ -57,6 +57,34 @@ TEST(Play, StartsTheChosenApprovedGameOrNothing) {
     EXPECT_TRUE(c.h->reported.isEmpty());
 }
 
+TEST(Play, TheGameIsHandedNamesAsTheQuakeDirectorySpellsThemNotTheStartDirectory) {
+    // Started from a home holding "Music": the patch "music" and a typed
+    // file are matched in the Quake directory, where the game reads them.
+    Configured c("quake +exec configs/server.cfg", [](const TempTree& tree) {
+        tree.file("quake/music/progs.dat", "progs");
+        tree.file("quake/Configs/Server.cfg", "map e1m1");
+        tree.dir("start/Music");
+        tree.file("start/configs/server.cfg", "map e1m1");
+    });
+    c.f().List2->setListIndex(entries(c.f().List2).indexOf("Music"));
+    c.f().Command1->click();
+    ASSERT_EQ(c.h->started.size(), 1u) << c.h->reported.join("\n").toStdString();
+    EXPECT_EQ(c.h->started[0],
+              QStringList({c.quake + "/quake", "+exec", "Configs/Server.cfg", "-game", "music"}));
+}
+
+TEST(Play, AProgramWordWithAFolderStartsTheFileFoundByItsAbsolutePath) {
+    // Not in the Quake directory, where the game starts: the file found in
+    // the start directory is the one started, never the word read there.
+    Configured c("engines/prog", [](const TempTree& tree) {
+        const QString prog = tree.file("start/engines/prog", "#!/bin/sh\n");
+        QFile::setPermissions(prog, QFile::permissions(prog) | QFile::ExeOwner);
+    });
+    c.f().Command1->click();
+    ASSERT_EQ(c.h->started.size(), 1u) << c.h->reported.join("\n").toStdString();
+    EXPECT_EQ(c.h->started[0], QStringList({c.tree.path("start/engines/prog"), "-game", "ctf"}));
+}
+
 TEST(Play, DoubleClickIgnoresTheCheckBoxAndDoesNothingOnADisabledList) {
     ExampleStart c;
     c.f().show();
