@@ -35,6 +35,12 @@ void scanPatches(state::Context& ctx, state::Occasion occasion) {
         const platform::ListingScope oneReadPerDirectory;
         for (int i = 0; i < form.List1->ListCount(); ++i) {
             const QString entry = form.List1->List(i);
+            // A name that is not valid text cannot be opened to be looked
+            // into; listed, so that Play can say why it cannot start it.
+            if (platform::holdsUndecodableBytes(entry)) {
+                form.List2->AddItem(platform::visibleFileName(patchName(entry)), entry);
+                continue;
+            }
             state::ProbeFile(ctx, entry % sep % QStringLiteral("progs.dat"));
             if (ctx.ProbeResult) {
                 form.List2->AddItem(patchName(entry), entry);

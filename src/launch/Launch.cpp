@@ -73,6 +73,26 @@ void checkInQuakeDirectory(const Entry& entry, const QString& quakeDir) {
                 again);
 }
 
+} // namespace
+
+void refuseUndecodablePath(const QString& action, const QString& subject, const QString& path) {
+    if (!platform::holdsUndecodableBytes(path))
+        return;
+    // The directory whose own name holds the bytes: the one to rename.
+    QString named = QDir::fromNativeSeparators(path);
+    while (!platform::holdsUndecodableBytes(QFileInfo(named).fileName()))
+        named = QFileInfo(named).path();
+    throw platform::Error(
+        action, platform::visibleFileName(subject),
+        QStringLiteral("The name %1 holds bytes that are not valid text (UTF-8), shown as %2; no "
+                       "program can be handed that name. Rename it, then choose Refresh from the "
+                       "patch list's menu.")
+            .arg(platform::visibleFileName(platform::nativePath(named)))
+            .arg(QChar(QChar::ReplacementCharacter)));
+}
+
+namespace {
+
 // Engines read every word that begins with "-" as an option and every one
 // that begins with "+" as a console command, wherever it stands: "-game
 // +quit" quits at once, "-game -dedicated" starts a server. Such a directory
@@ -129,6 +149,7 @@ void startGame(const state::Context& ctx, const QStringList& words, qsizetype li
 }
 
 void startPatch(const state::Context& ctx, const Entry& patch) {
+    refuseUndecodablePath(QStringLiteral("Cannot start"), patch.text, patch.directory);
     checkInQuakeDirectory(patch, ctx.QuakeDir);
     const QString name = gameDirectoryName(patch);
     refuseOptionLikeName(patch, name);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 namespace state {
 struct Context;
 }
@@ -12,6 +14,11 @@ namespace launch {
 // an Error says so, when that directory is gone or no longer in the Quake
 // directory. Shared by the double-click and the context menu's Play.
 void launchSelectedPatch(state::Context& ctx);
+
+// Throws Error (`action`, `subject`) when `path` holds bytes that are not
+// valid text (platform::holdsUndecodableBytes): nothing can open or start it
+// by that text, and the message names it and says to rename it.
+void refuseUndecodablePath(const QString& action, const QString& subject, const QString& path);
 
 // The Play button.
 void Command1_Click(state::Context& ctx);

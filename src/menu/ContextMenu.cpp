@@ -61,11 +61,17 @@ void List2_MouseDown(state::Context& ctx, int button, int shift, float x, float 
     readme.setEnabled(false);
     readme.setCaption(QStringLiteral("&Readme"));
     readme.setTag(QString());
-    state::ProbeFile(ctx, folder + QStringLiteral("*") + name + QStringLiteral("*.txt"));
-    if (!ctx.ProbeResult)
-        state::ProbeFile(ctx, folder + QStringLiteral("*read*.txt"));
+    if (platform::holdsUndecodableBytes(found)) {
+        // It cannot be looked into: Readme says why.
+        readme.setEnabled(true);
+        readme.setTag(found);
+    } else {
+        state::ProbeFile(ctx, folder + QStringLiteral("*") + name + QStringLiteral("*.txt"));
+        if (!ctx.ProbeResult)
+            state::ProbeFile(ctx, folder + QStringLiteral("*read*.txt"));
+    }
 
-    if (ctx.ProbeResult) {
+    if (ctx.ProbeResult && !platform::holdsUndecodableBytes(found)) {
         readme.setEnabled(true);
         readme.setCaption(QStringLiteral("&Readme (") + ctx.ProbeName.toLower() +
                           QStringLiteral(")"));

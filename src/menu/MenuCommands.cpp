@@ -28,6 +28,9 @@ void menu_Click(state::Context& ctx, int index, const std::function<void()>& ref
         // reads as the editor, one blank and the path.
         {
             const QString readme = ctx.Form1.frmMenus().menu(1).Tag();
+            launch::refuseUndecodablePath(QStringLiteral("Cannot show the read-me of"),
+                                          ctx.Form1.List2->List(ctx.Form1.List2->ListIndex()),
+                                          readme);
             launch::startWatched(ctx.Form1, {textEditor(), readme}, platform::currentDirectory(),
                                  {}, QStringLiteral("readme.log"),
                                  QStringLiteral("The read-me viewer"),

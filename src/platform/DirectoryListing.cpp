@@ -1,6 +1,7 @@
 #include "platform/DirectoryListing.h"
 
 #include "platform/Deadline.h"
+#include "platform/Paths.h"
 #include "platform/Wildcard.h"
 
 #include <QDir>
@@ -299,9 +300,7 @@ std::optional<DirectorySnapshot::Listing> DirectorySnapshot::readListing(const Q
             listing.names.append(QLatin1String(bytes));
         } else {
             const auto name = decodedName(raw);
-            if (!name)
-                return true;
-            listing.names.append(*name);
+            listing.names.append(name ? *name : undecodableFileName(bytes));
         }
         listing.entries.push_back(
             {offset, listing.names.size() - offset, kindOf(type, fd, raw), raw[0] == '.'});

@@ -38,9 +38,9 @@ class DirectoryEntry {
 // is read on a thread of its own within the storage deadline (Deadline.h),
 // so a share that stops answering throws Error instead of holding the
 // caller. Hidden entries (dot-names on POSIX) are skipped unless `hidden`
-// includes them; names that cannot be spelled as text and back (bytes not
-// valid in the system's encoding) are always skipped: nothing could open
-// them by that text. Returns false when the directory cannot be read.
+// includes them; a name whose bytes are not valid in the system's encoding
+// comes as undecodableFileName() spells it (Paths.h), so it is listed and can
+// be refused by name. Returns false when the directory cannot be read.
 bool forEachEntry(const QString& dir, const std::function<bool(const DirectoryEntry&)>& visit,
                   Hidden hidden = Hidden::Skip);
 

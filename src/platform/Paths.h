@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
+#include <QStringView>
 
 namespace platform {
 
@@ -28,5 +30,19 @@ QString withoutTrailingSeparator(const QString& path);
 
 // Native separators for display and for strings the logic composes.
 QString nativePath(const QString& path);
+
+// A file name's bytes as text, for a name that is not valid in the system's
+// encoding (UTF-8): what is valid decodes as usual, and each byte that is
+// not becomes a lone surrogate U+DC80 + byte, so the name still names its
+// own entry in a listing, and still shows where those bytes are. No call can
+// open the file by this text.
+QString undecodableFileName(QByteArrayView bytes);
+
+// True when `path` holds such bytes (a lone surrogate of that range).
+bool holdsUndecodableBytes(QStringView path);
+
+// `path` for the player to read: each such byte as U+FFFD, the replacement
+// character a file manager shows.
+QString visibleFileName(const QString& path);
 
 } // namespace platform

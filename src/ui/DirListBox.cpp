@@ -104,7 +104,7 @@ QVariant DirectoryRows::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
-        return names_.at(row);
+        return platform::visibleFileName(names_.at(row));
     case Qt::DecorationRole:
         return folder(open);
     case Qt::FontRole:

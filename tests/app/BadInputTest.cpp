@@ -1,8 +1,12 @@
 // Damaged or hostile input: each case ends in a message that names the
 // problem or in the ordinary behaviour, never a crash, hang or lost file.
 
+#include "menu/ContextMenu.h"
+#include "menu/MenuCommands.h"
+#include "platform/Error.h"
 #include "support/Configured.h"
 #include "support/Unprivileged.h"
+#include "ui/FrmMenus.h"
 
 #include <QDir>
 #include <QFile>
@@ -47,19 +51,41 @@ TEST(BadInput, LinkLoopsAndDanglingLinksEndTheScanNormally) {
     EXPECT_TRUE(entries(h.form->List1).contains(quake + "/cycle"));
 }
 
-TEST(BadInput, NamesThatAreNotUtf8AreSkippedAndTheRestListed) {
+TEST(BadInput, ANameThatIsNotUtf8IsListedShowingItsBadByteAndRefusedByName) {
     TempTree tree;
     const QString quake = makeQuake(tree);
-    const QByteArray bad = QFile::encodeName(quake) + "/bad\xff\xfe";
+    // Latin-1, as old archives unpack.
+    const QByteArray bad = QFile::encodeName(quake) + "/caf\xe9";
     ASSERT_EQ(::mkdir(bad.constData(), 0755), 0);
     rawFile(bad + "/progs.dat");
     writeIni(tree, quake, "quake");
     Harness h(tree.dir("start"));
     h.load();
     EXPECT_TRUE(h.reported.isEmpty());
-    // Its name cannot be handed to the game intact, so it is no patch.
-    EXPECT_EQ(patches(*h.form), QStringList({"Ctf"}));
-    // Qt cannot name it either, so it is removed by its bytes.
+    const QString shown = QStringLiteral("Caf\uFFFD");
+    ASSERT_EQ(patches(*h.form), QStringList({shown, "Ctf"}));
+
+    // Play and Readme name it and say what to do; nothing starts.
+    const QString named = quake + QStringLiteral("/caf\uFFFD");
+    h.form->List2->setListIndex(0);
+    h.form->Command1->click();
+    menu::List2_MouseDown(*h.ctx, ui::LeftButton, 0, 0, 0);
+    ASSERT_TRUE(h.form->frmMenus().menu(1).Enabled());
+    try {
+        menu::menu_Click(*h.ctx, 1, {});
+    } catch (const platform::Error& error) {
+        h.reported.append(error.message());
+    }
+    ASSERT_EQ(h.reported.size(), 2);
+    EXPECT_TRUE(h.reported[0].startsWith("Cannot start " + shown + ": The name " + named))
+        << h.reported[0];
+    EXPECT_TRUE(
+        h.reported[1].startsWith("Cannot show the read-me of " + shown + ": The name " + named))
+        << h.reported[1];
+    for (const QString& message : h.reported)
+        EXPECT_TRUE(message.contains("Rename it")) << message;
+    EXPECT_TRUE(h.started.empty());
+    // Qt cannot name it, so it is removed by its bytes.
     ::unlink((bad + "/progs.dat").constData());
     ::rmdir(bad.constData());
 }
