@@ -48,8 +48,10 @@ bool sameDirectory(const QString& a, const QString& b) {
 void checkInQuakeDirectory(const Entry& entry, const QString& quakeDir) {
     if (entry.directory.isEmpty())
         return;
-    const QString again = QStringLiteral(
-        " Refresh (right-click the patch list) lists what the Quake directory holds now.");
+    // Refresh reads the settings file again: it lists the saved Quake
+    // directory, not one opened on the Setup tab since.
+    const QString again = QStringLiteral(" Refresh (right-click the patch list) lists the saved "
+                                         "Quake directory's patches as they are now.");
     // The directory may be on a share that stopped answering.
     enum class Found { Missing, Elsewhere, InQuakeDirectory };
     const QString directory = entry.directory;
@@ -65,12 +67,17 @@ void checkInQuakeDirectory(const Entry& entry, const QString& quakeDir) {
                               QStringLiteral("Its directory %1 no longer exists.")
                                       .arg(platform::nativePath(entry.directory)) +
                                   again);
-    if (found == Found::Elsewhere)
+    if (found == Found::Elsewhere) {
+        const QString listed = platform::nativePath(QFileInfo(entry.directory).absolutePath());
         throw platform::Error(
             QStringLiteral("Cannot start"), entry.text,
-            QStringLiteral("Its directory %1 is not in the Quake directory %2.")
-                    .arg(platform::nativePath(entry.directory), platform::nativePath(quakeDir)) +
-                again);
+            QStringLiteral("Its directory %1 is not in the Quake directory %2. The list shows the "
+                           "patches of %3, opened before. To play %4, open %3 again on the Setup "
+                           "tab; to list the patches of %2, press Exit, which saves it, and start "
+                           "Runemark again.")
+                .arg(platform::nativePath(entry.directory), platform::nativePath(quakeDir), listed,
+                     entry.text));
+    }
 }
 
 } // namespace

@@ -127,14 +127,21 @@ TEST(Entries, NothingStartsFromADirectoryNoLongerInTheQuakeDirectory) {
     f.Command1->click(); // Default Game
     EXPECT_TRUE(c.h->started.empty());
     ASSERT_EQ(c.h->reported.size(), 4);
-    const QString again =
-        " Refresh (right-click the patch list) lists what the Quake directory holds now.";
+    // What to do, and nothing that would lead back to the same message.
+    const auto advice = [&c](const QString& name) {
+        const QString other = c.tree.path("other");
+        return ". The list shows the patches of " + c.quake + ", opened before. To play " + name +
+               ", open " + c.quake + " again on the Setup tab; to list the patches of " + other +
+               ", press Exit, which saves it, and start Runemark again.";
+    };
     EXPECT_EQ(c.h->reported[0], "Cannot start Ctf: Its directory " + c.quake +
                                     "/ctf is not in the Quake directory " + c.tree.path("other") +
-                                    "." + again);
+                                    advice("Ctf"));
     EXPECT_EQ(c.h->reported[3], "Cannot start Default Game: Its directory " + c.quake +
                                     "/id1 is not in the Quake directory " + c.tree.path("other") +
-                                    "." + again);
+                                    advice("Default Game"));
+    const QString again = " Refresh (right-click the patch list) lists the saved Quake "
+                          "directory's patches as they are now.";
 
     // Back in the Quake directory, a patch directory deleted since the scan.
     f.Check1->click();
