@@ -2,8 +2,12 @@
 
 #include "ui/ReadingOrder.h"
 
+#include <QGroupBox>
 #include <QKeyEvent>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
+#include <algorithm>
 #include <functional>
 
 namespace ui {
@@ -50,11 +54,55 @@ void ComboBox::AddItem(const QString& text) {
                                   count(), [this](int i) { return itemText(i); }, text)
                             : count();
     insertItem(row, text);
+    if (!isEditable())
+        fitWidthTo(text);
     // Qt selects the first entry added to an empty box; this toolkit does not.
     if (before < 0)
         setCurrentIndex(-1);
     if (isEditable())
         setEditText(shown);
+}
+
+namespace {
+// What a parent leaves inside its frame: a group box's contents as its style
+// draws it, any other widget's contents rectangle.
+QRect insideOf(const QWidget* parent) {
+    if (const auto* group = qobject_cast<const QGroupBox*>(parent)) {
+        QStyleOptionGroupBox option;
+        option.initFrom(group);
+        option.rect = group->rect();
+        option.subControls = QStyle::SC_GroupBoxFrame;
+        option.features = QStyleOptionFrame::None;
+        return group->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                              QStyle::SC_GroupBoxContents, group);
+    }
+    return parent->contentsRect();
+}
+} // namespace
+
+// The design's width leaves less room around the text than a style's frame,
+// padding and arrow take at some scales: the room is asked from the style
+// (the text field it leaves in this box), as it differs by style and scale.
+void ComboBox::fitWidthTo(const QString& text) {
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    option.rect = rect();
+    const QRect field =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    // The label is drawn one pixel in from each side of that field.
+    const int around = width() - field.width() + 2;
+    const int needed = fontMetrics().horizontalAdvance(text) + around;
+    if (needed <= width())
+        return;
+    // Wider to the right as far as the parent's inside reaches, then to the
+    // left: a box cut off by its frame would hide its own border.
+    QRect placed(pos(), QSize(needed, height()));
+    if (const QWidget* parent = parentWidget()) {
+        const int over = placed.right() - insideOf(parent).right();
+        if (over > 0)
+            placed.translate(-std::min(over, placed.left()), 0);
+    }
+    setGeometry(placed);
 }
 
 QString ComboBox::List(int index) const {

@@ -26,7 +26,8 @@ class ComboBox : public QComboBox {
     ComboBox(const QString& name, bool editable, bool sorted, QWidget* parent);
 
     void Clear();
-    // Adding never changes the selection or the edit field's text.
+    // Adding never changes the selection or the edit field's text. A
+    // pick-only box widens, never narrows, so that the entry shows whole.
     void AddItem(const QString& text);
     int ListCount() const { return count(); }
     QString List(int index) const;
@@ -45,6 +46,8 @@ class ComboBox : public QComboBox {
     void KeyPress(int keyAscii);
 
   private:
+    void fitWidthTo(const QString& text);
+
     bool sorted_;
 };
 

@@ -5,7 +5,9 @@
 #include <QFile>
 #include <QImage>
 #include <QScrollBar>
+#include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -138,6 +140,10 @@ TEST(About, ThePagesKeepTheirPageWhenTheMainTabsChange) {
 
 TEST(Layout, NoVisibleControlOverlapsAnotherOrCutsItsCaption) {
     ui::Form1 form;
+    const QStringList titles = {"Default Game", "Scourge Of The Armageddon",
+                                "Dissolution Of Eternity"};
+    for (const QString& title : titles)
+        form.Combo2->AddItem(title);
     form.show();
     for (int tab = 0; tab < 3; ++tab) {
         form.SSTab1->setTab(tab);
@@ -173,6 +179,18 @@ TEST(Layout, NoVisibleControlOverlapsAnotherOrCutsItsCaption) {
             }
         }
     }
+    // Each official game's title shows whole in the field the style leaves
+    // for it (the label is drawn a pixel in from each side).
+    QStyleOptionComboBox option;
+    option.initFrom(form.Combo2);
+    option.rect = form.Combo2->rect();
+    const QRect field = form.Combo2->style()->subControlRect(
+        QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, form.Combo2);
+    for (const QString& title : titles)
+        EXPECT_LE(form.Combo2->fontMetrics().horizontalAdvance(title) + 2, field.width())
+            << title.toStdString();
+    // And the box within its frame, all of its border in sight.
+    EXPECT_LE(form.Combo2->geometry().right() + 2, form.Combo2->parentWidget()->width());
     // Every tab caption fits its tab.
     for (ui::TabControl* tabs : {form.SSTab1, form.SSTab2}) {
         const QFontMetrics metrics(tabs->tabBar()->font());
