@@ -4,7 +4,7 @@ RUNEMARK_PACKAGES="cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev
 libbenchmark-dev fonts-liberation2 xvfb xauth xdg-utils darkplaces-server quakespasm \
 desktop-file-utils appstream clang clang-format clang-tidy libclang-rt-14-dev hyperfine procps \
 time bc dpkg-dev file lintian man-db xdotool dbus-daemon at-spi2-core python3-pyatspi fuse3 \
-python3-fusepy util-linux g++-mingw-w64-x86-64-posix ninja-build"
+python3-fusepy util-linux g++-mingw-w64-x86-64-posix ninja-build weston qt6-wayland"
 
 runemark_install_deps() {
     local missing=()

@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QWidget>
 
 #include <cmath>
 #include <cstdint>
@@ -33,12 +34,11 @@ int roundHalfEven(double sum, double twipsPerPixel) {
 
 } // namespace
 
-QPoint popupPosition(double formLeft, double tabLeft, double listLeft, float x, double formTop,
-                     double tabTop, double listTop, float y, double twipsPerPixelX,
+QPoint popupPosition(const QWidget* list, float x, float y, double twipsPerPixelX,
                      double twipsPerPixelY) {
-    const double sumX = formLeft + tabLeft + listLeft + static_cast<double>(x) + 135.0;
-    const double sumY = formTop + tabTop + listTop + static_cast<double>(y) + 720.0;
-    return {roundHalfEven(sumX, twipsPerPixelX), roundHalfEven(sumY, twipsPerPixelY)};
+    const QPoint pointer(roundHalfEven(static_cast<double>(x), twipsPerPixelX),
+                         roundHalfEven(static_cast<double>(y), twipsPerPixelY));
+    return list->mapToGlobal(pointer) + PopupOffset;
 }
 
 void List2_MouseDown(state::Context& ctx, int button, int shift, float x, float y) {
@@ -84,9 +84,7 @@ void List2_MouseDown(state::Context& ctx, int button, int shift, float x, float 
     if (button != ui::RightButton)
         return;
     const QPoint at =
-        popupPosition(form.Left(), ui::leftTwips(form.SSTab1), ui::leftTwips(form.List2), x,
-                      form.Top(), ui::topTwips(form.SSTab1), ui::topTwips(form.List2), y,
-                      ui::twipsPerPixelX(), ui::twipsPerPixelY());
+        popupPosition(form.List2->viewport(), x, y, ui::twipsPerPixelX(), ui::twipsPerPixelY());
     ui::FrmMenus* owner = &form.frmMenus();
     QMenuBar* bar = ui::GetMenu(owner);
     QMenu* dropDown = ui::GetSubMenu(bar, 0);

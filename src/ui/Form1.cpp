@@ -146,14 +146,6 @@ void Form1::addTabSwitchingKeys() {
 
 Form1::~Form1() = default;
 
-float Form1::Left() const {
-    return static_cast<float>(frameGeometry().x() * twipsPerPixelX());
-}
-
-float Form1::Top() const {
-    return static_cast<float>(frameGeometry().y() * twipsPerPixelY());
-}
-
 FrmMenus& Form1::frmMenus() {
     if (!menus_) {
         menus_ = std::make_unique<FrmMenus>();

@@ -28,9 +28,6 @@ class Form1 : public QDialog {
     Form1();
     ~Form1() override;
 
-    // Outer edges of the window on the screen, in twips.
-    float Left() const;
-    float Top() const;
     bool Visible() const { return isVisible(); }
 
     // The hidden menu window, loaded (hidden) at the first call.

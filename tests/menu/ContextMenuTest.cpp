@@ -100,22 +100,20 @@ TEST(ContextMenu, OnlyTheRightButtonOpensItBesideThePointer) {
     PopupWatch watch;
     c.press(Qt::RightButton);
     ASSERT_TRUE(watch.opened);
-    // (Form + tab control + list + pointer + offset) / twips per pixel.
-    const double tx = ui::twipsPerPixelX(), ty = ui::twipsPerPixelY();
-    const QPoint want =
-        menu::popupPosition(c.f().Left(), 60, 60, static_cast<float>(20 * tx), c.f().Top(), 60, 420,
-                            static_cast<float>(5 * ty), tx, ty);
-    EXPECT_EQ(watch.openedAt, want);
+    // 4 pixels right of the pointer, 23 below it.
+    const QPoint pointer = c.f().List2->viewport()->mapToGlobal(QPoint(20, 5));
+    EXPECT_EQ(watch.openedAt, pointer + QPoint(4, 23));
     EXPECT_EQ(c.f().List2->ListIndex(), 0); // no hit-testing, no new selection
 }
 
 TEST(ContextMenu, PositionRoundsHalvesToTheEvenNeighbour) {
-    EXPECT_EQ(menu::popupPosition(1500, 60, 60, 300, 1200, 60, 420, 150, 15, 15), QPoint(137, 170));
-    // x sums to 140.5 * 15 and 141.5 * 15, y to exact pixels.
-    EXPECT_EQ(menu::popupPosition(0, 0, 0, 2107.5f - 135, 0, 0, 0, 2130.0f - 720, 15, 15),
-              QPoint(140, 142));
-    EXPECT_EQ(menu::popupPosition(0, 0, 0, 2122.5f - 135, 0, 0, 0, 0, 15, 15).x(), 142);
-    EXPECT_THROW(menu::popupPosition(0, 0, 0, 3.0e38f, 0, 0, 0, 0, 15, 15), platform::Error);
+    QWidget list;
+    list.move(100, 200);
+    const QPoint origin = list.mapToGlobal(QPoint(0, 0));
+    // x at 140.5 and 141.5 pixels, y at an exact pixel.
+    EXPECT_EQ(menu::popupPosition(&list, 2107.5f, 2130.0f, 15, 15) - origin, QPoint(144, 165));
+    EXPECT_EQ(menu::popupPosition(&list, 2122.5f, 0, 15, 15).x() - origin.x(), 146);
+    EXPECT_THROW(menu::popupPosition(&list, 3.0e38f, 0, 15, 15), platform::Error);
 }
 
 TEST(ContextMenu, WithNoSelectionATextFileInTheQuakeDirectoryIsTheReadme) {
