@@ -163,7 +163,7 @@ TEST(BadInput, AHugeOrBinaryManualIsShownWhole) {
     for (char& byte : binary)
         byte = static_cast<char>(random.bounded(256));
     QByteArray huge;
-    while (huge.size() < 10 * 1024 * 1024)
+    while (huge.size() < qsizetype{10} * 1024 * 1024)
         huge += "A line of a very long manual, ten megabytes of it.\r\n";
     for (const QByteArray& manual : {binary, huge}) {
         tree.file("start/MANUAL.RM", manual);
