@@ -11,7 +11,7 @@ cmake -S "$here/fuzz" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYP
 cmake --build "$build" -j2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-targets=(settings split wildcard resolve keyvalues)
+targets=(settings split wildcard resolve keyvalues pak entities)
 # Each fuzzer runs on one core: as many at once as there are cores, so the
 # time each gets is its own, not shared.
 jobs=$(nproc)
