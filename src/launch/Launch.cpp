@@ -155,12 +155,33 @@ void startGame(const state::Context& ctx, const QStringList& words, qsizetype li
                  QStringLiteral("game.log"), QStringLiteral("The game"), note, listed);
 }
 
+// The map chosen beside the list, as one more word pair at the end; none
+// for the patch's own start. A name that begins with "-" or "+" would be read
+// as an option or a command, as a patch's would.
+QStringList chosenMapWords(const state::Context& ctx) {
+    const QString map = ctx.Form1.Panel.chosenMap();
+    if (map.isEmpty())
+        return {};
+    if (map.startsWith(QLatin1Char('-')) || map.startsWith(QLatin1Char('+')))
+        throw platform::Error(
+            QStringLiteral("Cannot start"), map,
+            QStringLiteral("The game would read a map name beginning with \"%1\" as %2, not as "
+                           "the map. Choose another map, or rename its file.")
+                .arg(map.front())
+                .arg(map.front() == QLatin1Char('-') ? QStringLiteral("an option")
+                                                     : QStringLiteral("a console command")));
+    return {QStringLiteral("+map"), map};
+}
+
 void startPatch(const state::Context& ctx, const Entry& patch) {
     refuseUndecodablePath(QStringLiteral("Cannot start"), patch.text, patch.directory);
     checkInQuakeDirectory(patch, ctx.QuakeDir);
     const QString name = gameDirectoryName(patch);
     refuseOptionLikeName(patch, name);
-    startGame(ctx, patchLaunchWords(ctx.GameCommand, name), name.isEmpty() ? 0 : 1);
+    // The directory and the map were both taken from disk: passed as they are.
+    const QStringList map = chosenMapWords(ctx);
+    startGame(ctx, patchLaunchWords(ctx.GameCommand, name) + map,
+              (name.isEmpty() ? 0 : 1) + map.size());
 }
 
 } // namespace
@@ -189,7 +210,8 @@ void Command1_Click(state::Context& ctx) {
         const bool listed = !appended.isEmpty() && !game.directory.isEmpty();
         if (listed)
             appended = QStringList{QStringLiteral("-game"), gameDirectoryName(game)};
-        startGame(ctx, baseWords(ctx.GameCommand) + appended, listed ? 1 : 0);
+        const QStringList map = chosenMapWords(ctx);
+        startGame(ctx, baseWords(ctx.GameCommand) + appended + map, (listed ? 1 : 0) + map.size());
     }();
 }
 

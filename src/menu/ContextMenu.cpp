@@ -1,5 +1,6 @@
 #include "menu/ContextMenu.h"
 
+#include "content/PatchFacts.h"
 #include "platform/Error.h"
 #include "platform/Paths.h"
 #include "platform/Wildcard.h"
@@ -66,9 +67,11 @@ void List2_MouseDown(state::Context& ctx, int button, int shift, float x, float 
         readme.setEnabled(true);
         readme.setTag(found);
     } else {
-        state::ProbeFile(ctx, folder + QStringLiteral("*") + name + QStringLiteral("*.txt"));
+        // The panel beside the list names the read-me by the same patterns.
+        const QStringList patterns = content::readmePatterns(name);
+        state::ProbeFile(ctx, folder + patterns.at(0));
         if (!ctx.ProbeResult)
-            state::ProbeFile(ctx, folder + QStringLiteral("*read*.txt"));
+            state::ProbeFile(ctx, folder + patterns.at(1));
     }
 
     if (ctx.ProbeResult && !platform::holdsUndecodableBytes(found)) {

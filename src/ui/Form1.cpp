@@ -70,6 +70,7 @@ Form1::Form1()
     Combo2 = placed(new ComboBox(QStringLiteral("Combo2"), false, true, Frame1[1]), 3780, 720, 2475,
                     330, QStringLiteral("Select An 'Id Software Approved' Game"));
     Combo2->setEnabled(false);
+    Panel.build(Frame1[1]);
 
     // Setup page.
     Frame1[2] = frame(2, SSTab1->page(1), 60, 360, 6315, 2835);
@@ -101,8 +102,9 @@ Form1::Form1()
     Command2->setAutoDefault(false);
 
     // Tab order of the focusable controls, in the design's order.
-    const QList<QWidget*> order = {SSTab1->tabBar(), Check1,   List2,    Dir1,  Drive1, Combo1,
-                                   SSTab2->tabBar(), Command1, Command2, Text1, Combo2};
+    const QList<QWidget*> order = {
+        SSTab1->tabBar(), Check1,           List2,    Panel.Combo3, Dir1,  Drive1,
+        Combo1,           SSTab2->tabBar(), Command1, Command2,     Text1, Combo2};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
 

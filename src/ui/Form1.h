@@ -8,6 +8,7 @@
 #include "ui/FrmMenus.h"
 #include "ui/Label.h"
 #include "ui/ListBox.h"
+#include "ui/PatchPanel.h"
 #include "ui/TabControl.h"
 #include "ui/TextBox.h"
 
@@ -41,6 +42,8 @@ class Form1 : public QDialog {
     ListBox* List1;
     CheckBox* Check1;
     ComboBox* Combo2;
+    // What is known of the selected patch, in the room right of List2.
+    PatchPanel Panel;
     Label* Label1;
     DriveListBox* Drive1;
     DirListBox* Dir1;

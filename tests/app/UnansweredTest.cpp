@@ -13,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QTest>
 #include <QThread>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -188,6 +189,25 @@ TEST_F(Unanswered, RefreshAndPlayOnAShareThatStoppedFailWithinTheDeadline) {
     h.form->Command2->click();
     EXPECT_EQ(h.endRequests, 1);
     EXPECT_EQ(tree.read("start/runemark.ini"), ini(quake, "quake -listen 8"));
+}
+
+TEST_F(Unanswered, ThePanelSaysTheShareStoppedWhileTheWindowGoesOn) {
+    TempTree tree;
+    makeQuake(tree, "src/quake");
+    ControlledShare share(tree.path("src"));
+    const QString quake = share.path() + "/quake";
+    writeIni(tree, quake, "quake -listen 8");
+    Harness h(tree.dir("start"));
+    h.load();
+    ASSERT_EQ(entries(h.form->List2), QStringList({"Ctf"}));
+    share.stop(10s);
+    // The selection is read once it rests; the window's thread turns on
+    // while the reading waits on the share.
+    const QLabel* note = h.form->Panel.Label15;
+    EXPECT_TRUE(QTest::qWaitFor([note] { return note->text().contains("does not answer"); }, 5000));
+    EXPECT_TRUE(share.cameBackOnItsOwn());
+    EXPECT_EQ(h.form->Panel.Label12->fullText(), "Ctf");
+    EXPECT_TRUE(h.reported.isEmpty()) << h.reported.join("\n").toStdString();
 }
 
 TEST_F(Unanswered, TheScanKeepsSixteenListingsInFlight) {

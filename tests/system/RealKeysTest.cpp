@@ -75,3 +75,37 @@ TEST(RealKeys, EscClosesTheDropDownAndNeverSavesOrQuits) {
     EXPECT_EQ(c.tree.read("start/runemark.ini"), saved);
     EXPECT_EQ(f.Combo1->Text(), "quake -listen 8 +map e1m1");
 }
+
+TEST(RealKeys, TheMapChosenBesideTheListIsStartedAfterThePatchAndItsOwnStartAsToday) {
+    // A map of one entity lump, titled; the patch sorts first in the list.
+    const QByteArray lump = "{ \"message\" \"The Arena\" }";
+    const QByteArray map = QByteArray("\x1d\0\0\0\x0c\0\0\0", 8) +
+                           QByteArray(1, static_cast<char>(lump.size())) + QByteArray(3, '\0') +
+                           lump;
+    Configured c("quake -listen 8", [&map](const TempTree& t) {
+        t.file("quake/arena/progs.dat");
+        t.file("quake/arena/maps/Arena1.bsp", map);
+    });
+    ui::Form1& f = c.f();
+    ui::ComboBox* maps = f.Panel.Combo3;
+    f.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    f.List2->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(f.List2, Qt::Key_End);
+    QTest::keyClick(f.List2, Qt::Key_Home);
+    ASSERT_EQ(f.List2->List(f.List2->ListIndex()), "Arena");
+    ASSERT_TRUE(QTest::qWaitFor([maps] { return maps->count() == 2; }));
+    EXPECT_EQ(maps->itemText(1), "Arena1: The Arena");
+    EXPECT_EQ(f.Panel.Label13->fullText(), "1 map");
+
+    QTest::keyClick(f.List2, Qt::Key_Tab);
+    ASSERT_TRUE(maps->hasFocus());
+    QTest::keyClick(maps, Qt::Key_Down);
+    QTest::mouseClick(f.Command1, Qt::LeftButton);
+    QTest::keyClick(maps, Qt::Key_Up);
+    QTest::mouseClick(f.Command1, Qt::LeftButton);
+    ASSERT_EQ(c.h->started.size(), 2U) << c.h->reported.join("\n").toStdString();
+    const QStringList today = c.h->started.at(1);
+    EXPECT_EQ(today.mid(today.size() - 2), QStringList({"-game", "arena"}));
+    EXPECT_EQ(c.h->started.at(0), today + QStringList({"+map", "Arena1"}));
+}

@@ -152,7 +152,9 @@ TEST(Form1, AssistiveToolsReadTheNamesBesideTheControlsButNotTheWorkList) {
     QStringList offered;
     for (int i = 0; i < frame->childCount(); ++i)
         offered.append(frame->child(i)->object()->objectName());
-    EXPECT_EQ(offered, QStringList({"Label3", "List2", "Check1", "Combo2"}));
+    EXPECT_EQ(offered, QStringList({"Label3", "List2", "Check1", "Combo2", "Label12", "Label13",
+                                    "Combo3", "Label14", "Label15"}));
+    EXPECT_EQ(form.Panel.Combo3->accessibleName(), "Map To Start");
     EXPECT_EQ(frame->indexOfChild(QAccessible::queryAccessibleInterface(form.Combo2)), 3);
 }
 

@@ -83,13 +83,14 @@ TEST(Keyboard, TabWalksEachPageInTheDesignedOrder) {
     ASSERT_TRUE(activate(c.f()));
     c.f().SSTab1->tabBar()->setFocus(Qt::TabFocusReason);
     const QString tabs = "SSTab1_tabs";
-    EXPECT_EQ(tabWalk(c.f()), QStringList({tabs, "Check1", "List2", "Command1", "Command2", tabs}));
+    EXPECT_EQ(tabWalk(c.f()),
+              QStringList({tabs, "Check1", "List2", "Combo3", "Command1", "Command2", tabs}));
 
     key(c.f(), Qt::Key_Tab);
     key(c.f(), Qt::Key_Space); // ticks Play An Approved Game
     ASSERT_EQ(c.f().Check1->Value(), 1);
     EXPECT_EQ(tabWalk(c.f()),
-              QStringList({"Check1", "Command1", "Command2", "Combo2", tabs, "Check1"}));
+              QStringList({"Check1", "Combo3", "Command1", "Command2", "Combo2", tabs, "Check1"}));
 
     c.f().SSTab1->tabBar()->setFocus(Qt::TabFocusReason);
     key(c.f(), Qt::Key_Right);
