@@ -17,7 +17,7 @@ runemark_install_deps
 build=${1:-$here/build-bench}
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release -DRUNEMARK_TESTS=OFF -DRUNEMARK_BENCH=ON >/dev/null
 cmake --build "$build" -j2 --target bench_scan bench_startup bench_bare_window bench_font_window \
-    bench_read_floor bench_make_tree
+    bench_read_floor bench_make_tree bench_panel
 b=$build/bench
 
 echo "== Machine =="
@@ -27,6 +27,10 @@ echo
 echo "== Scan (in process) =="
 "$b/bench_scan" --benchmark_min_time=0.3 --benchmark_repetitions=5 \
     --benchmark_report_aggregates_only=true --benchmark_color=false
+echo
+echo "== A selection to a filled panel (100 maps in one pak, warm) =="
+"$b/bench_panel" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+    --benchmark_color=false
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
