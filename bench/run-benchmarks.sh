@@ -65,6 +65,12 @@ mkdir "$work/slow-share"
 "$here/tests/support/private-mounts.sh" "$here/bench/slow-share.sh" "$b" "$work/slow-share" ||
     echo "(no private mount namespace or FUSE here: slow share skipped)"
 
+echo
+echo "== Threads after 20 Refreshes on a share that stopped answering (bound: 24 workers) =="
+mkdir "$work/dead-share"
+"$here/tests/support/private-mounts.sh" "$here/bench/dead-share.sh" "$b" "$work/dead-share" ||
+    echo "(no private mount namespace or FUSE here: dead share skipped)"
+
 if [ "$(id -u)" -ne 0 ] || [ ! -w /proc/sys/vm/drop_caches ]; then
     echo
     echo "(not root: cold start-up skipped)"

@@ -63,10 +63,12 @@ ReadAhead::ReadAhead(const QString& settingsFile) {
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         QAccessible::isActive();
     auto shared = std::make_shared<Shared>();
-    try {
-        // A thread of its own: it must start at once, and it may never
-        // return when the Quake directory does not answer.
-        platform::detail::runDetached(settingsFile, [shared, settingsFile] {
+    // A worker of its own, on no place: it must start at once, and it may
+    // never return when the Quake directory does not answer, which is no
+    // reason to refuse the calls start-up makes on it meanwhile.
+    const auto started = platform::detail::submit(
+        QString(),
+        [shared, settingsFile] {
             std::optional<platform::DirectorySnapshot> reading =
                 readSavedQuakeDirectory(settingsFile);
             const std::lock_guard<std::mutex> hold(shared->lock);
@@ -75,10 +77,10 @@ ReadAhead::ReadAhead(const QString& settingsFile) {
             shared->done = true;
             shared->ready.notify_all();
             // An abandoned reading is dropped here, which stops it.
-        });
-    } catch (const platform::Error&) {
+        },
+        platform::detail::Start::NowOrNever);
+    if (!started)
         return; // start-up reads the disk itself
-    }
     shared_ = std::move(shared);
 }
 

@@ -60,6 +60,8 @@ struct DirectorySnapshot::State {
     std::vector<Slot> listings;
     // One a thread; appended under the lock, never moved.
     std::vector<std::unique_ptr<std::atomic<Clock::rep>>> progress;
+    // The workers' calls, given up when a listing misses its deadline.
+    std::vector<std::shared_ptr<detail::Ticket>> workers;
     std::atomic<Clock::rep> lastProgress{Clock::now().time_since_epoch().count()};
     qsizetype next = 0;
     int waiters = 0;
@@ -68,18 +70,20 @@ struct DirectorySnapshot::State {
     bool slow = false;
     bool stopped = false;
 
-    // Starts one more reading thread; false when none can be made. Called
-    // with the lock held.
+    // Starts one more reading worker; false when none is free or can be
+    // made, or the place does not answer. Called with the lock held: the
+    // worker set takes its own lock only, and runs nothing here.
     static bool startThread(const std::shared_ptr<State>& state) {
         state->progress.push_back(
             std::make_unique<std::atomic<Clock::rep>>(Clock::now().time_since_epoch().count()));
         std::atomic<Clock::rep>* progress = state->progress.back().get();
-        try {
-            detail::runDetached(state->root, [state, progress] { work(state, progress); });
-        } catch (const Error&) {
+        auto ticket = detail::submit(
+            state->root, [state, progress] { work(state, progress); }, detail::Start::NowOrNever);
+        if (!ticket) {
             state->progress.pop_back();
             return false;
         }
+        state->workers.push_back(std::move(ticket));
         ++state->threads;
         return true;
     }
@@ -185,9 +189,14 @@ DirectorySnapshot DirectorySnapshot::begin(const QString& root, std::optional<Li
     snapshot.state_ = state;
     snapshot.owner_ = std::make_shared<Owner>(state);
     if (!state->names.isEmpty()) {
-        // One thread to begin with; more once the storage proves slow.
-        const std::lock_guard<std::mutex> hold(state->lock);
-        if (!State::startThread(state))
+        // One worker to begin with; more once the storage proves slow.
+        bool started = false;
+        {
+            const std::lock_guard<std::mutex> hold(state->lock);
+            started = State::startThread(state);
+        }
+        // Dropped after the lock is let go: the owner takes it as it goes.
+        if (!started)
             snapshot.owner_.reset(); // every listing is read when asked for
     }
     return snapshot;
@@ -305,8 +314,14 @@ const DirectorySnapshot::Listing* DirectorySnapshot::find(QStringView dir) const
                                                           : state.lastProgress.load());
         const Clock::time_point now = Clock::now();
         const Clock::time_point due = since + storageDeadline();
-        if (now >= due)
+        if (now >= due) {
+            // Its place counts as stuck until the reading's workers return.
+            const auto workers = state.workers;
+            hold.unlock();
+            for (const auto& ticket : workers)
+                detail::abandon(ticket);
             throw notAnswering(dir.toString());
+        }
         if (!state.slow && now >= since + SlowListing) {
             // Nothing came for a while: the storage answers late, or a
             // listing hangs. Either way, more listings in flight.

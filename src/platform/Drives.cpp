@@ -202,6 +202,20 @@ QString driveOf(const QString& path) {
 #endif
 }
 
+QString mountPointOf(const QString& path) {
+#ifdef Q_OS_LINUX
+    QString best;
+    for (const Mount& mount : hostTable()) {
+        if (mount.path.size() > best.size() && contains(mount.path, path))
+            best = mount.path;
+    }
+    return best;
+#else
+    Q_UNUSED(path);
+    return {};
+#endif
+}
+
 bool sameDrive(const QString& a, const QString& b) {
 #ifdef Q_OS_WIN
     return !a.isEmpty() && !b.isEmpty() && a.left(1).toUpper() == b.left(1).toUpper();

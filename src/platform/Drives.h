@@ -38,6 +38,11 @@ void setMountTableForTesting(std::optional<QList<Mount>> table);
 // it. Empty text for an empty or relative path.
 QString driveOf(const QString& path);
 
+// The mount point that the absolute path `path` lies on, told from its text
+// and the kernel's mount table without asking any volume; empty text where
+// the table is not read that way (hosts other than Linux).
+QString mountPointOf(const QString& path);
+
 // Whether two paths (or drive texts) lie on the same drive. On Windows this is
 // the comparison of their upper-cased first letters; elsewhere it compares
 // driveOf(), since every absolute POSIX path begins with the same "/".
