@@ -102,14 +102,25 @@ void PanelReading::read() {
     const std::shared_ptr<Mailbox> mailbox = mailbox_;
     const QString directory = now.directory;
     deadline_.start(platform::storageDeadline());
-    platform::detail::runDetached(directory, [mailbox, ticket, directory] {
-        const content::PatchFacts facts = content::readPatch(directory);
-        const std::lock_guard<std::mutex> hold(mailbox->lock);
-        if (PanelReading* to = mailbox->to)
-            QMetaObject::invokeMethod(
-                to, [to, ticket, directory, facts] { to->answered(ticket, directory, facts); },
-                Qt::QueuedConnection);
-    });
+    try {
+        running_ = platform::detail::submit(directory, [mailbox, ticket, directory] {
+            content::PatchFacts facts;
+            try {
+                facts = content::readPatch(directory);
+            } catch (...) {
+                return; // nothing to show; the deadline says so
+            }
+            const std::lock_guard<std::mutex> hold(mailbox->lock);
+            if (PanelReading* to = mailbox->to)
+                QMetaObject::invokeMethod(
+                    to, [to, ticket, directory, facts] { to->answered(ticket, directory, facts); },
+                    Qt::QueuedConnection);
+        });
+    } catch (const platform::Error& refused) {
+        // Its place is stuck on an earlier call, or no worker can be had.
+        deadline_.stop();
+        showNotAnswering(refused.message());
+    }
 }
 
 void PanelReading::answered(quint64 ticket, const QString& directory,
@@ -117,17 +128,24 @@ void PanelReading::answered(quint64 ticket, const QString& directory,
     if (ticket != ticket_)
         return;
     deadline_.stop();
+    running_.reset();
     known_.insert(directory, facts);
     ctx_.Form1.Panel.showFacts(reading_.name, facts);
 }
 
 void PanelReading::notAnswering() {
+    if (running_)
+        platform::detail::abandon(running_);
+    running_.reset();
     const auto seconds = static_cast<double>(platform::storageDeadline().count()) / 1000.0;
-    ctx_.Form1.Panel.showNotAnswering(
-        reading_.name, QStringLiteral("%1 does not answer (nothing within %2 s): its maps and "
-                                      "read-me cannot be shown.")
-                           .arg(platform::nativePath(reading_.directory))
-                           .arg(seconds));
+    showNotAnswering(QStringLiteral("%1 does not answer (nothing within %2 s): its maps and "
+                                    "read-me cannot be shown.")
+                         .arg(platform::nativePath(reading_.directory))
+                         .arg(seconds));
+}
+
+void PanelReading::showNotAnswering(const QString& note) {
+    ctx_.Form1.Panel.showNotAnswering(reading_.name, note);
 }
 
 } // namespace app

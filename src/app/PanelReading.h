@@ -9,6 +9,10 @@
 
 #include <memory>
 
+namespace platform::detail {
+struct Ticket;
+}
+
 namespace state {
 struct Context;
 }
@@ -51,6 +55,7 @@ class PanelReading : public QObject {
     void read();
     void answered(quint64 ticket, const QString& directory, const content::PatchFacts& facts);
     void notAnswering();
+    void showNotAnswering(const QString& note);
 
     state::Context& ctx_;
     QTimer rest_;
@@ -60,6 +65,9 @@ class PanelReading : public QObject {
     Selection reading_;
     int begun_ = 0;
     std::shared_ptr<Mailbox> mailbox_;
+    // The reading under way, given up when it misses the deadline so that
+    // its place counts as stuck until it returns.
+    std::shared_ptr<platform::detail::Ticket> running_;
 };
 
 } // namespace app
