@@ -35,17 +35,6 @@ struct DirectoryEntryAccess {
         entry.hidden_ = hidden;
     }
     static bool hidden(const DirectoryEntry& entry) { return entry.hidden_; }
-#ifdef Q_OS_UNIX
-    static void fill(DirectoryEntry& entry, QString name, const char* rawName, int type,
-                     int directoryFd) {
-        entry.name = std::move(name);
-        entry.rawName_ = rawName;
-        entry.type_ = type;
-        entry.directoryFd_ = directoryFd;
-        entry.hidden_ = rawName[0] == '.';
-        entry.kind_.reset();
-    }
-#endif
     static const DirectorySnapshot::Listing* find(const DirectorySnapshot& snapshot,
                                                   QStringView dir) {
         return snapshot.find(dir);
@@ -111,32 +100,93 @@ std::optional<QString> decodedName(const char* raw) {
     return name;
 }
 
+EntryKind kindOfMode(mode_t mode) {
+    if (S_ISREG(mode))
+        return EntryKind::File;
+    if (S_ISDIR(mode))
+        return EntryKind::Directory;
+    return EntryKind::Other;
+}
+
+// A link whose target lies on other storage than its directory: its kind is
+// asked there apart from the listing, so a target that does not answer
+// holds up nothing but itself.
+struct FarLink {
+    size_t entry;
+    QString target;
+};
+
 // The kind of a raw entry: its type from the listing, or where the listing
-// does not say (a link, or a file system that does not tell), its target's.
-EntryKind kindOf(int type, int directoryFd, const char* rawName) {
+// does not say (a file system that does not tell), from the entry itself;
+// for a link, its target's, asked here when the target lies on the same
+// storage as `dir` (which is answering), or else noted in `far`.
+EntryKind kindOf(const QString& dir, int type, int directoryFd, const char* rawName, size_t entry,
+                 std::vector<FarLink>& far) {
     if (type == DT_REG)
         return EntryKind::File;
     if (type == DT_DIR)
         return EntryKind::Directory;
-    if (type == DT_LNK || type == DT_UNKNOWN) {
-        struct stat target {};
-        if (fstatat(directoryFd, rawName, &target, 0) == 0) {
-            if (S_ISREG(target.st_mode))
-                return EntryKind::File;
-            if (S_ISDIR(target.st_mode))
-                return EntryKind::Directory;
-        }
+    struct stat target {};
+    if (type == DT_UNKNOWN) {
+        if (fstatat(directoryFd, rawName, &target, AT_SYMLINK_NOFOLLOW) != 0)
+            return EntryKind::Other;
+        if (!S_ISLNK(target.st_mode))
+            return kindOfMode(target.st_mode);
+    } else if (type != DT_LNK) {
+        return EntryKind::Other;
     }
-    return EntryKind::Other;
+    char text[4096];
+    const ssize_t length = readlinkat(directoryFd, rawName, text, sizeof text - 1);
+    if (length <= 0)
+        return EntryKind::Other;
+    const QString path = QDir::cleanPath(
+        QDir(dir).absoluteFilePath(QFile::decodeName(QByteArray(text, int(length)))));
+    if (detail::placeOf(path) != detail::placeOf(dir)) {
+        far.push_back({entry, path});
+        return EntryKind::Other;
+    }
+    if (fstatat(directoryFd, rawName, &target, 0) != 0)
+        return EntryKind::Other;
+    return kindOfMode(target.st_mode);
+}
+
+// The kinds of the far links' targets, each asked on a worker of its own,
+// all waited for until `until`. A target that has not answered by then (or
+// whose storage is known not to answer) stays of kind Other: the listing is
+// not held up by it, and its storage counts as stuck until it returns.
+template <typename Entries>
+void learnFarKinds(const std::vector<FarLink>& far, Entries& entries,
+                   std::chrono::steady_clock::time_point until) {
+    struct Asked {
+        std::shared_ptr<detail::Ticket> ticket;
+        std::shared_ptr<std::atomic<int>> kind;
+    };
+    std::vector<Asked> asked;
+    for (const FarLink& link : far) {
+        auto kind = std::make_shared<std::atomic<int>>(int(EntryKind::Other));
+        const QString target = link.target;
+        asked.push_back({detail::submit(
+                             target,
+                             [target, kind] {
+                                 struct stat info {};
+                                 if (stat(QFile::encodeName(target).constData(), &info) == 0)
+                                     kind->store(int(kindOfMode(info.st_mode)));
+                             },
+                             detail::Start::NowOrNever),
+                         kind});
+    }
+    for (size_t i = 0; i < far.size(); ++i) {
+        const auto& ticket = asked[i].ticket;
+        if (!ticket)
+            continue;
+        if (detail::waitUntil(*ticket, until))
+            entries[far[i].entry].kind = EntryKind(asked[i].kind->load());
+        else
+            detail::abandon(ticket);
+    }
 }
 
 } // namespace
-
-EntryKind DirectoryEntry::kind() const {
-    if (!kind_)
-        kind_ = kindOf(type_, directoryFd_, rawName_);
-    return *kind_;
-}
 
 namespace {
 
@@ -174,8 +224,15 @@ template <typename Raw> bool readRaw(const QString& dir, Hidden hidden, Raw raw)
     bool more = true;
     while (more) {
         const long got = ::syscall(SYS_getdents64, fd, buffer, sizeof buffer);
-        if (got <= 0)
-            break; // the end, or an error, which ends the listing as readdir() does
+        if (got == 0)
+            break;
+        if (got < 0) {
+            // Part of the listing is no listing: patches would go missing
+            // without a word.
+            const int error = errno;
+            ::close(fd);
+            throw Error(QStringLiteral("Cannot read"), nativePath(dir), systemReason(error));
+        }
         for (long at = 0; at < got && more;) {
             const auto* entry = reinterpret_cast<const KernelDirent*>(buffer + at);
             at += entry->length;
@@ -195,7 +252,16 @@ template <typename Raw> bool readRaw(const QString& dir, Hidden hidden, Raw raw)
     DIR* handle = opendir(QFile::encodeName(dir).constData());
     if (!handle)
         return false;
-    while (const dirent* entry = readdir(handle)) {
+    for (;;) {
+        errno = 0;
+        const dirent* entry = readdir(handle);
+        if (!entry) {
+            const int error = errno;
+            closedir(handle);
+            if (error != 0) // part of the listing is no listing
+                throw Error(QStringLiteral("Cannot read"), nativePath(dir), systemReason(error));
+            return true;
+        }
         if (wanted(entry->d_name, hidden) &&
             !raw(static_cast<const char*>(entry->d_name), int(entry->d_type), dirfd(handle)))
             break;
@@ -209,10 +275,6 @@ template <typename Raw> bool readRaw(const QString& dir, Hidden hidden, Raw raw)
 } // namespace
 
 #else
-
-EntryKind DirectoryEntry::kind() const {
-    return kind_.value_or(EntryKind::Other);
-}
 
 namespace {
 
@@ -291,7 +353,9 @@ std::optional<DirectorySnapshot::Listing> DirectorySnapshot::readListing(const Q
     listing.names.reserve(128);
 #ifdef Q_OS_UNIX
     // Straight into the two blocks: no text of its own for each name.
-    const bool read = readRaw(dir, hidden, [&listing](const char* raw, int type, int fd) {
+    const auto began = std::chrono::steady_clock::now();
+    std::vector<FarLink> far;
+    const bool read = readRaw(dir, hidden, [&](const char* raw, int type, int fd) {
         const qsizetype offset = listing.names.size();
         const qsizetype length = qsizetype(std::strlen(raw));
         const QByteArrayView bytes(raw, length);
@@ -302,10 +366,14 @@ std::optional<DirectorySnapshot::Listing> DirectorySnapshot::readListing(const Q
             const auto name = decodedName(raw);
             listing.names.append(name ? *name : undecodableFileName(bytes));
         }
-        listing.entries.push_back(
-            {offset, listing.names.size() - offset, kindOf(type, fd, raw), raw[0] == '.'});
+        listing.entries.push_back({offset, listing.names.size() - offset,
+                                   kindOf(dir, type, fd, raw, listing.entries.size(), far),
+                                   raw[0] == '.'});
         return true;
     });
+    // Half the deadline: whoever waits for this listing still has it in time.
+    if (!far.empty())
+        learnFarKinds(far, listing.entries, began + storageDeadline() / 2);
 #else
     const bool read = readEntries(
         dir,

@@ -16,20 +16,16 @@ enum class EntryKind { File, Directory, Other };
 // Whether a listing shows hidden entries (dot-names on POSIX).
 enum class Hidden { Skip, Include };
 
-// One entry of a directory being read. Its kind (links followed) is looked
-// up only when asked for, as it may cost a metadata call.
+// One entry of a directory read: its name and its kind (links followed).
 class DirectoryEntry {
   public:
     QString name;
-    EntryKind kind() const;
+    EntryKind kind() const { return kind_; }
 
   private:
     friend struct DirectoryEntryAccess;
-    int directoryFd_ = -1;
-    const char* rawName_ = nullptr;
-    int type_ = 0;
+    EntryKind kind_ = EntryKind::Other;
     bool hidden_ = false;
-    mutable std::optional<EntryKind> kind_;
 };
 
 // Calls `visit` with each entry of `dir` ("." and ".." left out) in the

@@ -105,3 +105,36 @@ TEST_F(StorageBounds, TwentyRescansOfADeadShareKeepTheThreadsWithinTheBound) {
     refreshAndExpect(h, all);
     EXPECT_TRUE(h.reported.isEmpty()) << h.reported.join("\n").toStdString();
 }
+
+TEST_F(StorageBounds, ALinkIntoAShareThatStoppedHidesNoOtherPatch) {
+    TempTree tree;
+    patches(tree, "quake", 3);
+    const QString quake = tree.path("quake");
+    tree.file("src/far/progs.dat");
+    Share share(tree.path("src"));
+    ASSERT_TRUE(QFile::link(share.path() + "/far", quake + "/P03"));
+    writeIni(tree, quake, "quake");
+    Harness h(tree.dir("start"));
+    share.stop();
+    h.load();
+    // The link is passed over; the rest is listed as usual.
+    EXPECT_TRUE(h.reported.isEmpty()) << h.reported.join("\n").toStdString();
+    EXPECT_EQ(entries(h.form->List2), QStringList({"P00", "P01", "P02"}));
+
+    share.resume();
+    ASSERT_TRUE(platform::waitForStorageCalls(10s));
+    refreshAndExpect(h, {"P00", "P01", "P02", "P03"});
+}
+
+TEST_F(StorageBounds, AListingThatFailsPartWayIsAnErrorNotAShortList) {
+    TempTree tree;
+    patches(tree, "src/quake", 6);
+    Share share(tree.path("src"));
+    writeIni(tree, share.path() + "/quake", "quake");
+    share.breakListings("quake", 3);
+    Harness h(tree.dir("start"));
+    h.load();
+    ASSERT_EQ(h.reported.size(), 1);
+    EXPECT_TRUE(h.reported[0].contains("Input/output error")) << h.reported[0].toStdString();
+    EXPECT_EQ(h.form->List2->ListCount(), 0);
+}

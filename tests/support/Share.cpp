@@ -167,6 +167,10 @@ void Share::setLatency(Latency latency) {
         "ok latency");
 }
 
+void Share::breakListings(const QString& name, int entries) {
+    ask("break " + QFile::encodeName(name) + ' ' + QByteArray::number(entries), "ok break");
+}
+
 int Share::blockedCalls() {
     return ask("blocked", "blocked").toInt();
 }

@@ -44,6 +44,9 @@ class Share {
     // Waiting calls go on; new ones are answered.
     void resume();
     void setLatency(Latency latency);
+    // Listings of directories named `name` give their first `entries`
+    // entries, then fail with EIO.
+    void breakListings(const QString& name, int entries);
     // The calls waiting for the stopped share now.
     int blockedCalls();
     // Waits up to `timeoutMs` until at least `count` calls wait for the

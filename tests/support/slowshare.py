@@ -18,6 +18,8 @@ line, and prints "ok COMMAND" once each holds:
     answer               waiting calls go on, new ones are answered
     latency LIST [CALL]  milliseconds added to each listing (and to every call)
     blocked              prints "blocked N": calls waiting for the share now
+    break NAME N         a listing of a directory named NAME gives its first N
+                         entries, then fails with EIO, as a disk's bad sector
 
 When its standard input ends (the test that started it is gone), it answers
 again and leaves, so no process stays stuck on it. It also leaves when the
@@ -50,6 +52,9 @@ class SlowShare(fusepy.Operations):
         self.answering.set()
         self.counting = threading.Lock()
         self.blocked = 0
+        self.broken = {}  # directory name: entries given before the listing fails
+        self.handles = 0
+        self.served = set()
 
     def __call__(self, op, *args):
         if op not in self.UNGATED:
@@ -99,7 +104,31 @@ class SlowShare(fusepy.Operations):
                 else:
                     mode = stat.S_IFMT(entry.stat(follow_symlinks=False).st_mode)
                 entries.append((entry.name, {"st_mode": mode, "st_ino": entry.inode()}, 0))
-        return entries
+        broken = self.broken_listing(path, fh, entries)
+        return entries if broken is None else broken
+
+    def opendir(self, path):
+        with self.counting:
+            self.handles += 1
+            return self.handles
+
+    def releasedir(self, path, fh):
+        with self.counting:
+            self.served.discard(fh)
+        return 0
+
+    def broken_listing(self, path, fh, entries):
+        """The first entries of a listing that fails part way, or None."""
+        given = self.broken.get(os.path.basename(path))
+        if given is None:
+            return None
+        with self.counting:
+            again = fh in self.served
+            self.served.add(fh)
+        if again:
+            raise OSError(errno.EIO, "listing broken on cue")
+        # With offsets the kernel asks for the rest in a call of its own.
+        return [(name, attrs, i + 1) for i, (name, attrs, _) in enumerate(entries[:given + 2])]
 
     def readlink(self, path):
         return os.readlink(self.real(path))
@@ -185,6 +214,8 @@ def obey(share, commands, replies):
         elif words[0] == "latency" and len(words) in (2, 3):
             share.listing = float(words[1]) / 1000.0
             share.call = float(words[2]) / 1000.0 if len(words) == 3 else 0.0
+        elif words[0] == "break" and len(words) == 3:
+            share.broken[words[1]] = int(words[2])
         elif words[0] == "blocked":
             with share.counting:
                 print("blocked %d" % share.blocked, file=replies, flush=True)
