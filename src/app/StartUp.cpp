@@ -40,11 +40,17 @@ QString loadManual(const QStringList& places) {
     const QString sep = platform::separator();
     for (const QString& dir : places) {
         const QString path = platform::withoutTrailingSeparator(dir) + sep + state::ManualFileName;
-        if (!QFileInfo::exists(platform::resolveCase(path)))
-            continue;
         try {
-            platform::InputFile file(path);
-            return file.readChars(file.length());
+            // Bounded like every call on storage: the start directory may
+            // lie on a share that stopped answering.
+            const auto text = platform::withinDeadline(path, [path]() -> std::optional<QString> {
+                if (!QFileInfo::exists(platform::resolveCase(path)))
+                    return std::nullopt;
+                platform::InputFile file(path);
+                return file.readChars(file.length());
+            });
+            if (text)
+                return *text;
         } catch (const platform::Error& error) {
             // The manual is help, not a precondition: say why it is missing.
             return error.message();
@@ -115,7 +121,13 @@ Listing listSavedSettings(state::Context& ctx, state::Occasion occasion) {
     try {
         if (occasion == state::Occasion::Refresh)
             form.Dir1->Refresh();
-        state::ProbeFile(ctx, ctx.settingsFile);
+        try {
+            state::ProbeFile(ctx, ctx.settingsFile);
+        } catch (const platform::Error& error) {
+            // Named as the file it is: its directory may hold nothing else.
+            throw platform::Error(QStringLiteral("Cannot read the settings file"),
+                                  platform::nativePath(ctx.settingsFile), error.reason());
+        }
         if (!ctx.ProbeResult)
             return {};
         state::readSettings(ctx);

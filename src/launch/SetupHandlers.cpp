@@ -1,5 +1,6 @@
 #include "launch/SetupHandlers.h"
 
+#include "platform/Deadline.h"
 #include "platform/Drives.h"
 #include "platform/Error.h"
 #include "platform/Paths.h"
@@ -59,8 +60,23 @@ void SSTab1_Click(state::Context& ctx, int previousTab) {
 
 void Command2_Click(state::Context& ctx) {
     const QString quakeDir = ctx.keptQuakeDir.value_or(ctx.Form1.Dir1->Path());
-    // A failed write throws before the end: the window stays open.
-    state::writeSettings(ctx.settingsFile, quakeDir, ctx.Form1.Combo1->Text());
+    const QString file = ctx.settingsFile;
+    const QString command = ctx.Form1.Combo1->Text();
+    // A failed write throws before the end: the window stays open. The
+    // write, its checks and the sweep of leftovers are bounded like every
+    // call on storage: a portable file on a share that stopped answering
+    // must not hold the window.
+    try {
+        platform::withinDeadline(file, [file, quakeDir, command] {
+            state::writeSettings(file, quakeDir, command);
+            return true;
+        });
+    } catch (const platform::Error& error) {
+        if (error.action() != QLatin1String("Cannot read"))
+            throw;
+        throw platform::Error(QStringLiteral("The settings could not be saved to"),
+                              platform::nativePath(file), error.reason());
+    }
     ctx.endProgram();
 }
 

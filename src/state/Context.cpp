@@ -1,5 +1,6 @@
 #include "state/Context.h"
 
+#include "platform/Deadline.h"
 #include "platform/FileLookup.h"
 #include "platform/Paths.h"
 #include "platform/UserDirectories.h"
@@ -23,8 +24,17 @@ QString chooseSettingsFile(const QString& startDirectory, const QString& userCon
     // whose target Exit is to create, or a file that cannot be read, which
     // start-up then reports rather than quietly using another file. A
     // directory of that name is no settings file: Exit could never write it.
-    const QFileInfo there(platform::resolveCase(beside));
-    if ((there.exists() || there.isSymLink()) && !there.isDir())
+    bool there = true;
+    try {
+        there = platform::withinDeadline(beside, [beside] {
+            const QFileInfo file(platform::resolveCase(beside));
+            return (file.exists() || file.isSymLink()) && !file.isDir();
+        });
+    } catch (const platform::Error&) {
+        // A start directory that does not answer may hold one: start-up
+        // reports it by name, and Exit writes nothing anywhere else.
+    }
+    if (there)
         return beside;
     return platform::withoutTrailingSeparator(userConfigDirectory) + QStringLiteral("/runemark/") +
            SettingsFileName;

@@ -1,5 +1,6 @@
 #include "state/SettingsFile.h"
 
+#include "platform/Deadline.h"
 #include "platform/Error.h"
 #include "platform/Paths.h"
 #include "platform/SequentialFile.h"
@@ -7,6 +8,9 @@
 #include "state/Context.h"
 
 #include <QFileInfo>
+
+#include <tuple>
+#include <utility>
 
 namespace state {
 
@@ -21,7 +25,18 @@ void readSettings(Context& ctx) {
 SettingsRead tryReadSettings(const QString& path) {
     SettingsRead result;
     QString reason;
-    const auto bytes = platform::readFileBytes(path, &reason);
+    std::optional<QByteArray> bytes;
+    try {
+        // Bounded like every call on storage: a portable file on a share
+        // that stopped answering must not hold start-up.
+        std::tie(bytes, reason) = platform::withinDeadline(path, [path] {
+            QString why;
+            auto read = platform::readFileBytes(path, &why);
+            return std::pair(std::move(read), std::move(why));
+        });
+    } catch (const platform::Error& error) {
+        reason = error.reason();
+    }
     if (!bytes) {
         result.problem = platform::Error(QStringLiteral("Cannot read the settings file"),
                                          platform::nativePath(path), reason)

@@ -138,3 +138,29 @@ TEST_F(StorageBounds, AListingThatFailsPartWayIsAnErrorNotAShortList) {
     EXPECT_TRUE(h.reported[0].contains("Input/output error")) << h.reported[0].toStdString();
     EXPECT_EQ(h.form->List2->ListCount(), 0);
 }
+
+TEST_F(StorageBounds, APortableSettingsFileOnAShareThatStoppedIsReportedAndKept) {
+    TempTree tree;
+    const QString quake = makeQuake(tree);
+    writeIni(tree, quake, "quake -listen 8", "src/start");
+    Share share(tree.path("src"));
+    const QString file = share.path() + "/start/runemark.ini";
+    Harness h(share.path() + "/start");
+    ASSERT_EQ(h.ctx->settingsFile, file);
+
+    share.stop();
+    h.load();
+    ASSERT_EQ(h.reported.size(), 1);
+    EXPECT_TRUE(h.reported[0].contains("settings file " + file)) << h.reported[0].toStdString();
+    EXPECT_FALSE(h.form->Command1->isEnabled()); // as on a first run
+
+    h.form->Command2->click(); // Exit
+    ASSERT_EQ(h.reported.size(), 2);
+    EXPECT_TRUE(h.reported[1].contains("settings could not be saved"))
+        << h.reported[1].toStdString();
+    EXPECT_EQ(h.endRequests, 0);
+
+    share.resume();
+    ASSERT_TRUE(platform::waitForStorageCalls(10s));
+    EXPECT_EQ(tree.read("src/start/runemark.ini"), ini(quake, "quake -listen 8"));
+}
