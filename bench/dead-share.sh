@@ -24,7 +24,8 @@ exec 3>"$work/control"
 stop_share() {
     echo answer >&3 || true
     exec 3>&- || true
-    wait "$server" 2>/dev/null || true
+    umount "$work/share" 2>/dev/null || umount -l "$work/share" 2>/dev/null || true
+    kill "$server" 2>/dev/null || true
 }
 trap stop_share EXIT
 for _ in $(seq 100); do
@@ -38,6 +39,9 @@ exec 4>"$work/go"
 until grep -q loaded "$work/program.log" 2>/dev/null; do sleep 0.1; done
 echo stop >&3
 echo go >&4
+until grep -q after "$work/program.log" 2>/dev/null; do sleep 0.2; done
+# Its stuck calls hold the program until the share answers again.
+echo answer >&3
 wait "$program"
 exec 4>&-
 cat "$work/program.log"

@@ -17,7 +17,7 @@ runemark_install_deps
 build=${1:-$here/build-bench}
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release -DRUNEMARK_TESTS=OFF -DRUNEMARK_BENCH=ON >/dev/null
 cmake --build "$build" -j2 --target bench_scan bench_startup bench_bare_window bench_font_window \
-    bench_read_floor bench_make_tree bench_panel
+    bench_read_floor bench_make_tree bench_panel bench_dead_share
 b=$build/bench
 
 echo "== Machine =="
