@@ -128,6 +128,7 @@ Listing listSavedSettings(state::Context& ctx, state::Occasion occasion) {
             throw platform::Error(QStringLiteral("Cannot read the settings file"),
                                   platform::nativePath(ctx.settingsFile), error.reason());
         }
+        ctx.settingsUnanswered = false;
         if (!ctx.ProbeResult)
             return {};
         state::readSettings(ctx);
@@ -138,6 +139,9 @@ Listing listSavedSettings(state::Context& ctx, state::Occasion occasion) {
         return {true, std::nullopt};
     } catch (const platform::Error& error) {
         clearLists(form, occasion);
+        if (!savedDir)
+            ctx.settingsUnanswered =
+                error.reason() == platform::notAnswering(ctx.settingsFile).reason();
         if (savedDir)
             form.Combo1->AddItem(ctx.GameCommand);
         ctx.QuakeDir = form.Dir1->Path();

@@ -62,6 +62,12 @@ void Command2_Click(state::Context& ctx) {
     const QString quakeDir = ctx.keptQuakeDir.value_or(ctx.Form1.Dir1->Path());
     const QString file = ctx.settingsFile;
     const QString command = ctx.Form1.Combo1->Text();
+    if (ctx.settingsUnanswered)
+        throw platform::Error(
+            QStringLiteral("The settings were not saved to"), platform::nativePath(file),
+            QStringLiteral("It did not answer when they were read, and saving now would replace "
+                           "them with what the window shows. Press Refresh once it answers, "
+                           "then Exit; or close the window to leave the file as it is"));
     // A failed write throws before the end: the window stays open. The
     // write, its checks and the sweep of leftovers are bounded like every
     // call on storage: a portable file on a share that stopped answering

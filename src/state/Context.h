@@ -73,6 +73,10 @@ struct Context {
     // mounted yet): Exit writes it back unchanged until the directory list
     // moves to another directory.
     std::optional<QString> keptQuakeDir;
+    // The settings file did not answer when start-up or Refresh read it:
+    // what it holds is unknown, so Exit must not replace it with what the
+    // window shows until a Refresh has read it.
+    bool settingsUnanswered = false;
 
     // The start-up scan's reads begun while the window was built, if any.
     ReadingAhead* readAhead = nullptr;
