@@ -6,13 +6,6 @@ namespace content {
 
 namespace {
 
-std::int64_t littleEndian32(const char* at) {
-    std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i)
-        value = (value << 8) | static_cast<unsigned char>(at[i]);
-    return static_cast<std::int32_t>(value);
-}
-
 // Tokens as the game's own parser reads an entity lump: quoted strings
 // (without escapes), braces, bare words; "//" comments to the end of a line;
 // a zero byte ends the text.

@@ -11,14 +11,6 @@ constexpr std::int64_t HeaderSize = 12;
 constexpr std::int64_t EntrySize = 64;
 constexpr std::int64_t NameSize = 56;
 
-std::int64_t littleEndian32(const char* at) {
-    std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i)
-        value = (value << 8) | static_cast<unsigned char>(at[i]);
-    // The format's fields are signed; a negative one is damage.
-    return static_cast<std::int32_t>(value);
-}
-
 } // namespace
 
 ReadAt readFrom(QByteArrayView bytes) {

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QtEndian>
 
 #include <cstdint>
 #include <functional>
@@ -13,6 +14,12 @@ namespace content {
 // at its end or when it cannot be read. Lets every reader here run on a file
 // and, in the tests and fuzzers, on bytes in memory alike.
 using ReadAt = std::function<QByteArray(std::int64_t offset, std::int64_t length)>;
+
+// A signed 32-bit little-endian field, as paks and maps store their
+// offsets and lengths; a negative one is damage.
+inline std::int64_t littleEndian32(const char* at) {
+    return qFromLittleEndian<qint32>(at);
+}
 
 // `bytes` as a ReadAt.
 ReadAt readFrom(QByteArrayView bytes);
