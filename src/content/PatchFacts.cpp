@@ -92,10 +92,15 @@ void addLooseMaps(const QString& mapsDir, Collected& found) {
 } // namespace
 
 QString descriptionTitle(QByteArrayView head) {
+    const QByteArrayView bytes = head.first(std::min(head.size(), DescriptionHead));
     QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8.decode(head.first(std::min(head.size(), DescriptionHead)));
-    if (utf8.hasError())
-        return {};
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError()) {
+        // Not UTF-8: most such files were written by DOS and Windows tools,
+        // in the Windows code page (Latin-1 where Qt has no other).
+        QStringDecoder legacy("windows-1252");
+        text = legacy.isValid() ? legacy.decode(bytes) : QString::fromLatin1(bytes);
+    }
     for (const QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
         const QString title = line.toString().remove(QLatin1Char('\r')).simplified();
         if (title.isEmpty())

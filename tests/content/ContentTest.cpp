@@ -124,6 +124,9 @@ TEST(Readers, BadFilesGiveLessNeverACrashOrAReadOfTheWholeFile) {
     EXPECT_LE(asked, content::MaxEntityLumpRead + 12);
 
     EXPECT_EQ(content::descriptionTitle(QByteArray("\x00\x01\xff\xfe", 4)), "");
+    // Not UTF-8, as DOS and Windows tools wrote it: still a title.
+    EXPECT_EQ(content::descriptionTitle("Caf\xe9 de la \x93mort\x94\r\n"),
+              QString::fromUtf8("Café de la “mort”"));
     TempTree tree;
     QFile huge2(tree.file("big/descript.ion", ""));
     ASSERT_TRUE(huge2.resize(qint64(2) << 30)); // sparse: nothing is written
