@@ -118,9 +118,11 @@ Listing listSavedSettings(state::Context& ctx, state::Occasion occasion) {
     ui::Form1& form = ctx.Form1;
     clearLists(form, occasion);
     std::optional<QString> savedDir;
+    bool readingFile = false; // the settings file's own steps, not the lists'
     try {
         if (occasion == state::Occasion::Refresh)
             form.Dir1->Refresh();
+        readingFile = true;
         try {
             state::ProbeFile(ctx, ctx.settingsFile);
         } catch (const platform::Error& error) {
@@ -132,6 +134,7 @@ Listing listSavedSettings(state::Context& ctx, state::Occasion occasion) {
         if (!ctx.ProbeResult)
             return {};
         state::readSettings(ctx);
+        readingFile = false;
         savedDir = ctx.QuakeDir;
         ctx.QuakeDir = fromStartDirectory(ctx.startDirectory, ctx.QuakeDir);
         showSavedDirectory(ctx, occasion);
@@ -139,7 +142,7 @@ Listing listSavedSettings(state::Context& ctx, state::Occasion occasion) {
         return {true, std::nullopt};
     } catch (const platform::Error& error) {
         clearLists(form, occasion);
-        if (!savedDir)
+        if (readingFile)
             ctx.settingsUnanswered =
                 error.reason() == platform::notAnswering(ctx.settingsFile).reason();
         if (savedDir)
