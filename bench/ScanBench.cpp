@@ -78,12 +78,12 @@ void BM_ProbesOnly(benchmark::State& state) {
     ui::Form1 form;
     state::Context ctx(form, root);
     for (auto _ : state) {
-        const platform::ListingScope oneReadPerDirectory;
+        platform::HeldListings oneReadPerDirectory;
         int patches = 0;
         for (const QString& dir : dirs) {
-            state::ProbeFile(ctx, dir + QStringLiteral("/progs.dat"));
+            state::ProbeFile(ctx, dir + QStringLiteral("/progs.dat"), &oneReadPerDirectory);
             if (!ctx.ProbeResult)
-                state::ProbeFile(ctx, dir + QStringLiteral("/*.pak"));
+                state::ProbeFile(ctx, dir + QStringLiteral("/*.pak"), &oneReadPerDirectory);
             patches += ctx.ProbeResult;
         }
         benchmark::DoNotOptimize(patches);

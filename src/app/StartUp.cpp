@@ -96,11 +96,11 @@ void showSavedDirectory(state::Context& ctx, state::Occasion occasion) {
     std::optional<platform::DirectorySnapshot> readAhead;
     if (ctx.readAhead)
         readAhead = ctx.readAhead->take(ctx.QuakeDir);
-    const platform::SnapshotScope answeredFromReadAhead(readAhead ? &*readAhead : nullptr);
+    const platform::DirectorySnapshot* held = readAhead ? &*readAhead : nullptr;
     form.Drive1->setDrive(ctx.QuakeDir);
-    form.Dir1->setPath(ctx.QuakeDir);
+    form.Dir1->setPath(ctx.QuakeDir, held);
     form.Combo1->AddItem(ctx.GameCommand);
-    catalogue::scanPatches(ctx, occasion);
+    catalogue::scanPatches(ctx, occasion, held);
 }
 
 // What start-up and Refresh share: the lists emptied, the settings file

@@ -11,7 +11,8 @@
 
 namespace catalogue {
 
-void scanPatches(state::Context& ctx, state::Occasion occasion) {
+void scanPatches(state::Context& ctx, state::Occasion occasion,
+                 const platform::DirectorySnapshot* held) {
     ui::Form1& form = ctx.Form1;
     const QString sep = platform::separator();
 
@@ -24,15 +25,17 @@ void scanPatches(state::Context& ctx, state::Occasion occasion) {
 
         // The sub-directories are read many at a time, in the order the
         // loop below takes them (a share's wait per listing overlaps), unless
-        // the reading begun at start-up already holds them; each is waited
-        // for within the storage deadline. Both probes of a sub-directory are
-        // answered from one read of it; nothing read here outlives the scan.
+        // `held` (the reading begun at start-up) already holds them; each is
+        // waited for within the storage deadline. Both probes of a
+        // sub-directory are answered from one read of it, handed to each
+        // probe; nothing read here outlives the scan.
         QStringList inOrder;
         inOrder.reserve(form.List1->ListCount());
         for (int i = 0; i < form.List1->ListCount(); ++i)
             inOrder.append(form.List1->List(i));
-        const platform::ParallelReadingScope readInParallel(form.Dir1->Path(), inOrder);
-        const platform::ListingScope oneReadPerDirectory;
+        const std::optional<platform::DirectorySnapshot> reading =
+            platform::readingForScan(form.Dir1->Path(), inOrder, held);
+        platform::HeldListings listings(reading ? &*reading : nullptr);
         for (int i = 0; i < form.List1->ListCount(); ++i) {
             const QString entry = form.List1->List(i);
             // A name that is not valid text cannot be opened to be looked
@@ -41,12 +44,12 @@ void scanPatches(state::Context& ctx, state::Occasion occasion) {
                 form.List2->AddItem(platform::visibleFileName(patchName(entry)), entry);
                 continue;
             }
-            state::ProbeFile(ctx, entry % sep % QStringLiteral("progs.dat"));
+            state::ProbeFile(ctx, entry % sep % QStringLiteral("progs.dat"), &listings);
             if (ctx.ProbeResult) {
                 form.List2->AddItem(patchName(entry), entry);
                 continue;
             }
-            state::ProbeFile(ctx, entry % sep % QStringLiteral("*.pak"));
+            state::ProbeFile(ctx, entry % sep % QStringLiteral("*.pak"), &listings);
             if (!ctx.ProbeResult)
                 continue;
             const QString name = patchName(entry);

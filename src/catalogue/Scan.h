@@ -10,7 +10,9 @@ namespace catalogue {
 // the official-game list; the rescan of Refresh holds back only "Id1" and
 // lists the rest as patches. Each entry keeps the directory it was found
 // in, so what is started or read is that directory whatever its name's
-// letter case. Reads the disk only through ProbeFile and Dir1.
-void scanPatches(state::Context& ctx, state::Occasion occasion);
+// letter case. Reads the disk only through ProbeFile and Dir1, and not at
+// all for a directory `held` (a reading made earlier) holds.
+void scanPatches(state::Context& ctx, state::Occasion occasion,
+                 const platform::DirectorySnapshot* held = nullptr);
 
 } // namespace catalogue

@@ -76,7 +76,6 @@ struct DirectoryEntryAccess {
 namespace {
 
 thread_local long readsOnThisThread = 0;
-thread_local const DirectorySnapshot* activeSnapshot = nullptr;
 
 } // namespace
 
@@ -304,9 +303,9 @@ bool readEntries(const QString& dir, const std::function<bool(const DirectoryEnt
 #endif
 
 bool forEachEntry(const QString& dir, const std::function<bool(const DirectoryEntry&)>& visit,
-                  Hidden hidden) {
-    if (activeSnapshot) {
-        if (const auto* listing = DirectoryEntryAccess::find(*activeSnapshot, dir))
+                  Hidden hidden, const DirectorySnapshot* held) {
+    if (held) {
+        if (const auto* listing = DirectoryEntryAccess::find(*held, dir))
             return DirectoryEntryAccess::visit(*listing, hidden, visit);
     }
     // Read whole on a thread of its own, kinds included (a kind may cost a
@@ -320,26 +319,21 @@ bool forEachEntry(const QString& dir, const std::function<bool(const DirectoryEn
     return DirectoryEntryAccess::visit(*listing, Hidden::Include, visit);
 }
 
-std::optional<QString> firstFileInSnapshot(QStringView dir, QStringView namePattern,
-                                           bool exactFirst) {
+std::optional<QString> firstFileIn(const DirectorySnapshot& held, QStringView dir,
+                                   QStringView namePattern, bool exactFirst) {
 #ifdef Q_OS_WIN
     // There the system attribute needs a look at each file.
+    Q_UNUSED(held);
     Q_UNUSED(dir);
     Q_UNUSED(namePattern);
     Q_UNUSED(exactFirst);
     return std::nullopt;
 #else
-    if (!activeSnapshot)
-        return std::nullopt;
-    const auto* listing = DirectoryEntryAccess::find(*activeSnapshot, dir);
+    const auto* listing = DirectoryEntryAccess::find(held, dir);
     if (!listing)
         return std::nullopt;
     return DirectoryEntryAccess::firstFile(*listing, namePattern, exactFirst);
 #endif
-}
-
-bool listingHeld(const QString& dir) {
-    return activeSnapshot && activeSnapshot->holds(dir);
 }
 
 long directoriesReadOnThisThread() {
@@ -391,17 +385,13 @@ std::optional<DirectorySnapshot::Listing> DirectorySnapshot::readListing(const Q
     return listing;
 }
 
-SnapshotScope::SnapshotScope(const DirectorySnapshot* snapshot) : outer_(activeSnapshot) {
-    activeSnapshot = snapshot;
-}
-
-SnapshotScope::~SnapshotScope() {
-    activeSnapshot = outer_;
-}
-
-ParallelReadingScope::ParallelReadingScope(const QString& root, const QStringList& paths) {
-    if (activeSnapshot && activeSnapshot->coversSubdirectoriesOf(root))
-        return;
+std::optional<DirectorySnapshot> readingForScan(const QString& root, const QStringList& paths,
+                                                const DirectorySnapshot* held) {
+    std::optional<DirectorySnapshot> kept;
+    if (held)
+        kept = *held; // copies share its reading
+    if (held && held->coversSubdirectoriesOf(root))
+        return kept;
     const QString prefix = QDir::fromNativeSeparators(root).endsWith(QLatin1Char('/'))
                                ? QDir::fromNativeSeparators(root)
                                : QDir::fromNativeSeparators(root) + QLatin1Char('/');
@@ -413,12 +403,11 @@ ParallelReadingScope::ParallelReadingScope(const QString& root, const QStringLis
             names.append(normal.mid(prefix.size()));
     }
     if (names.isEmpty())
-        return;
-    reading_.emplace(DirectorySnapshot::startSubdirectories(root, names));
-    scope_.emplace(&*reading_);
+        return kept;
+    return DirectorySnapshot::startSubdirectories(root, names);
 }
 
-QStringList subdirectoryNames(const QString& dir, Hidden hidden) {
+QStringList subdirectoryNames(const QString& dir, Hidden hidden, const DirectorySnapshot* held) {
     QStringList names;
     forEachEntry(
         dir,
@@ -427,7 +416,7 @@ QStringList subdirectoryNames(const QString& dir, Hidden hidden) {
                 names.append(entry.name);
             return true;
         },
-        hidden);
+        hidden, held);
     return names;
 }
 

@@ -28,17 +28,19 @@ class DirectoryEntry {
     bool hidden_ = false;
 };
 
+class DirectorySnapshot;
+
 // Calls `visit` with each entry of `dir` ("." and ".." left out) in the
-// directory's own order, until it returns false. Within a SnapshotScope on
-// this thread, a directory the snapshot holds is answered from it; any other
-// is read on a thread of its own within the storage deadline (Deadline.h),
+// directory's own order, until it returns false. A directory that `held`
+// (a reading made earlier, handed over by the caller) holds is answered from
+// it; any other is read on a worker within the storage deadline (Deadline.h),
 // so a share that stops answering throws Error instead of holding the
 // caller. Hidden entries (dot-names on POSIX) are skipped unless `hidden`
 // includes them; a name whose bytes are not valid in the system's encoding
 // comes as undecodableFileName() spells it (Paths.h), so it is listed and can
 // be refused by name. Returns false when the directory cannot be read.
 bool forEachEntry(const QString& dir, const std::function<bool(const DirectoryEntry&)>& visit,
-                  Hidden hidden = Hidden::Skip);
+                  Hidden hidden = Hidden::Skip, const DirectorySnapshot* held = nullptr);
 
 // How many directories were read from disk for this thread so far: lets
 // tests see which reads a snapshot saved.
@@ -51,14 +53,12 @@ constexpr int ListingsInFlight = 16;
 
 // A directory and its sub-directories (hidden ones too), each read once, as
 // they were then, by a reading that keeps ListingsInFlight listings in
-// flight on threads of its own. forEachEntry within a SnapshotScope answers
-// from it, waiting for a listing still being read (within the storage
-// deadline for each listing, not for the reading as a whole); it answers
-// exactly the listings a fresh read would have given at that moment (order,
-// kinds, hidden names), and a directory it does not hold, or whose reading
-// stopped before reaching it, is read from disk. Copies share one reading;
-// when the last goes, no further listing is begun, and the ones in flight
-// end on their own without anyone waiting for them.
+// flight on threads of its own. forEachEntry given it answers from it, waiting for a listing still
+// being read (within the storage deadline for each listing, not for the reading as a whole); it
+// answers exactly the listings a fresh read would have given at that moment (order, kinds, hidden
+// names), and a directory it does not hold, or whose reading stopped before reaching it, is read
+// from disk. Copies share one reading; when the last goes, no further listing is begun, and the
+// ones in flight end on their own without anyone waiting for them.
 class DirectorySnapshot {
   public:
     // Reads `root` (as spelled) on this thread, then its sub-directories;
@@ -115,49 +115,25 @@ class DirectorySnapshot {
     std::shared_ptr<Owner> owner_;
 };
 
-// While one is alive, forEachEntry on this thread answers from `snapshot`
-// (none: from disk) for the directories it holds. Scopes nest; the innermost
-// serves.
-class SnapshotScope {
-  public:
-    explicit SnapshotScope(const DirectorySnapshot* snapshot);
-    ~SnapshotScope();
-    SnapshotScope(const SnapshotScope&) = delete;
-    SnapshotScope& operator=(const SnapshotScope&) = delete;
-
-  private:
-    const DirectorySnapshot* outer_;
-};
-
-// The sub-directories `paths` of `root` (full paths), read in parallel in
-// that order for as long as it lives and answered from that reading, unless
-// a snapshot this thread already answers from covers them.
-class ParallelReadingScope {
-  public:
-    ParallelReadingScope(const QString& root, const QStringList& paths);
-    ParallelReadingScope(const ParallelReadingScope&) = delete;
-    ParallelReadingScope& operator=(const ParallelReadingScope&) = delete;
-
-  private:
-    std::optional<DirectorySnapshot> reading_;
-    std::optional<SnapshotScope> scope_;
-};
-
-// Whether the snapshot this thread answers from (SnapshotScope) has read
-// `dir` (as spelled): a lookup there touches no storage, and needs no thread
-// nor deadline.
-bool listingHeld(const QString& dir);
+// What a scan of the sub-directories `paths` of `root` (full paths) answers
+// from: `held` when it covers them, otherwise a reading of them begun in
+// parallel in that order (or `held` again when none of them is one of
+// `root`'s); nothing when there is neither.
+std::optional<DirectorySnapshot> readingForScan(const QString& root, const QStringList& paths,
+                                                const DirectorySnapshot* held);
 
 // The first ordinary file (not hidden) of `dir` whose name matches
 // `namePattern` (Wildcard.h), the name spelled exactly tried first when
-// `exactFirst`, answered from the snapshot this thread answers from,
-// waiting for its listing like forEachEntry; nothing when the snapshot does
-// not hold `dir`. The listing is looked at in place: no entry is copied.
-std::optional<QString> firstFileInSnapshot(QStringView dir, QStringView namePattern,
-                                           bool exactFirst);
+// `exactFirst`, answered from `held`, waiting for its listing like
+// forEachEntry; nothing when `held` does not hold `dir`. The listing is
+// looked at in place: no entry is copied.
+std::optional<QString> firstFileIn(const DirectorySnapshot& held, QStringView dir,
+                                   QStringView namePattern, bool exactFirst);
 
 // The names of the sub-directories of `dir` (links to directories included),
-// in the directory's own order; empty when it cannot be read.
-QStringList subdirectoryNames(const QString& dir, Hidden hidden);
+// in the directory's own order, answered from `held` when it holds `dir`;
+// empty when it cannot be read.
+QStringList subdirectoryNames(const QString& dir, Hidden hidden,
+                              const DirectorySnapshot* held = nullptr);
 
 } // namespace platform

@@ -19,8 +19,6 @@ namespace platform {
 
 namespace {
 
-ListingScope* innermost = nullptr;
-
 #ifndef Q_OS_UNIX
 bool isOrdinaryFile(const QFileInfo& info) {
     if (!info.isFile() || info.isHidden())
@@ -66,39 +64,37 @@ bool isOrdinaryEntry([[maybe_unused]] const QString& dir, const DirectoryEntry& 
 // resolved, so a directory spelled right costs no extra call. Tells whether
 // the directory was read as spelled. Each call on the disk is bounded by the
 // storage deadline.
-bool readDirectory(const QString& dir, const std::function<bool(const DirectoryEntry&)>& visit) {
-    if (forEachEntry(dir, visit))
+bool readDirectory(const QString& dir, const std::function<bool(const DirectoryEntry&)>& visit,
+                   const DirectorySnapshot* held) {
+    if (forEachEntry(dir, visit, Hidden::Skip, held))
         return true;
     const QString resolved = withinDeadline(dir, [dir] { return resolveCase(dir); });
     if (resolved != dir)
-        forEachEntry(resolved, visit);
+        forEachEntry(resolved, visit, Hidden::Skip, held);
     return false;
 }
 
 } // namespace
 
-ListingScope::ListingScope() : outer_(innermost) {
-    innermost = this;
-}
-
-ListingScope::~ListingScope() {
-    innermost = outer_;
-}
-
-QString ListingScope::firstFile(QStringView dir, QStringView namePattern, bool exactFirst) {
+QString HeldListings::firstFile(QStringView dir, QStringView namePattern, bool exactFirst) {
     // A listing the snapshot holds is looked at where it lies.
-    if (auto found = firstFileInSnapshot(dir, namePattern, exactFirst))
-        return *std::move(found);
+    if (snapshot_) {
+        if (auto found = firstFileIn(*snapshot_, dir, namePattern, exactFirst))
+            return *std::move(found);
+    }
     if (!holdsListing_ || dir != dir_) {
         holdsListing_ = false;
         files_.clear();
         ++reads_;
         dir_ = dir.toString();
-        readAsSpelled_ = readDirectory(dir_, [&](const DirectoryEntry& entry) {
-            if (isOrdinaryEntry(dir_, entry))
-                files_.append(entry.name);
-            return true;
-        });
+        readAsSpelled_ = readDirectory(
+            dir_,
+            [&](const DirectoryEntry& entry) {
+                if (isOrdinaryEntry(dir_, entry))
+                    files_.append(entry.name);
+                return true;
+            },
+            snapshot_);
         holdsListing_ = true;
     }
     // As the exact spelling is tried first without a listing: it names an
@@ -112,7 +108,7 @@ QString ListingScope::firstFile(QStringView dir, QStringView namePattern, bool e
     return {};
 }
 
-QString findFirstFile(const QString& pattern) {
+QString findFirstFile(const QString& pattern, HeldListings* held) {
     const QString normal = QDir::fromNativeSeparators(pattern);
     const qsizetype cut = normal.lastIndexOf(QLatin1Char('/'));
     // Views: a probe answered from a held listing copies no text.
@@ -124,28 +120,26 @@ QString findFirstFile(const QString& pattern) {
         return {};
     const bool exactFirst = !hasWildcards(namePattern);
 
-    if (innermost)
-        return innermost->firstFile(dir, namePattern, exactFirst);
+    if (held)
+        return held->firstFile(dir, namePattern, exactFirst);
 
     const QString dirText = dir.toString();
-    // A directory whose listing is held: answered from it, as a scope would.
-    if (listingHeld(dirText)) {
-        ListingScope fromListing;
-        return fromListing.firstFile(dir, namePattern, exactFirst);
-    }
     QString name = namePattern.toString();
     // The common case, an exact name that exists, costs one metadata call.
     if (exactFirst &&
         withinDeadline(dirText, [dirText, name] { return isOrdinaryFileNamed(dirText, name); }))
         return name;
     QString found;
-    readDirectory(dirText, [&](const DirectoryEntry& entry) {
-        // The name first: it costs no metadata call.
-        if (!wildcardMatch(namePattern, entry.name) || !isOrdinaryEntry(dirText, entry))
-            return true;
-        found = entry.name;
-        return false;
-    });
+    readDirectory(
+        dirText,
+        [&](const DirectoryEntry& entry) {
+            // The name first: it costs no metadata call.
+            if (!wildcardMatch(namePattern, entry.name) || !isOrdinaryEntry(dirText, entry))
+                return true;
+            found = entry.name;
+            return false;
+        },
+        nullptr);
     return found;
 }
 

@@ -48,8 +48,8 @@ Context::Context(ui::Form1& form, const QString& startDirectory, const QString& 
     : Form1(form), startDirectory(startDirectory), settingsFile(settingsFile),
       endProgram([] { QCoreApplication::exit(0); }) {}
 
-void ProbeFile(Context& ctx, const QString& pattern) {
-    ctx.ProbeName = platform::findFirstFile(pattern);
+void ProbeFile(Context& ctx, const QString& pattern, platform::HeldListings* held) {
+    ctx.ProbeName = platform::findFirstFile(pattern, held);
     ctx.ProbeResult = !ctx.ProbeName.isEmpty();
 }
 

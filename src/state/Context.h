@@ -3,6 +3,7 @@
 #include "installations/Engines.h"
 #include "installations/QuakeInstallations.h"
 #include "platform/DirectoryListing.h"
+#include "platform/FileLookup.h"
 
 #include <QString>
 
@@ -87,6 +88,8 @@ struct Context {
 
 // Looks for the first ordinary file matching `pattern`: its bare name goes to
 // ProbeName (empty when none) and ProbeResult tells whether one was found.
-void ProbeFile(Context& ctx, const QString& pattern);
+// Where `held` answers for the directory, it is looked at there instead of
+// on disk.
+void ProbeFile(Context& ctx, const QString& pattern, platform::HeldListings* held = nullptr);
 
 } // namespace state

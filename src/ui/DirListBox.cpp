@@ -208,17 +208,17 @@ QString openableDirectory(const QString& path) {
 
 } // namespace
 
-void DirListBox::setPath(const QString& path) {
-    // A directory whose listing is held (the reading at start-up) was
+void DirListBox::setPath(const QString& path, const platform::DirectorySnapshot* held) {
+    // A directory whose listing `held` holds (the reading at start-up) was
     // readable when read, and its listing costs nothing. Otherwise the
     // checks and the listing are one call on storage, bounded by the storage
     // deadline, and the list changes only once it has answered.
     QString target = path;
     QStringList names;
-    if (platform::listingHeld(path)) {
+    if (held && held->holds(path)) {
         if (target == path_)
             return;
-        names = platform::subdirectoryNames(target, platform::Hidden::Include);
+        names = platform::subdirectoryNames(target, platform::Hidden::Include, held);
     } else {
         std::tie(target, names) = platform::withinDeadline(path, [path] {
             QString openable = openableDirectory(path);

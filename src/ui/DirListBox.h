@@ -7,6 +7,10 @@
 
 #include <functional>
 
+namespace platform {
+class DirectorySnapshot;
+}
+
 namespace ui {
 
 // The directory list's rows: the open directories (root first), then the
@@ -51,10 +55,11 @@ class DirListBox : public QListView {
 
     QString Path() const { return path_; }
     // Opens `path` (resolved ignoring case; on Windows a drive letter alone
-    // opens that drive's current directory). Raises Change inside the call when the path
+    // opens that drive's current directory), its listing taken from `held`
+    // when that holds it. Raises Change inside the call when the path
     // changes. Throws platform::Error when the directory cannot be opened or
     // does not answer within the storage deadline; the list is then unchanged.
-    void setPath(const QString& path);
+    void setPath(const QString& path, const platform::DirectorySnapshot* held = nullptr);
     int ListCount() const { return static_cast<int>(subdirectories_.size()); }
     QString List(int index) const;
     int ListIndex() const;

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 using platform::findFirstFile;
-using platform::ListingScope;
+using platform::HeldListings;
 using platform::wildcardMatch;
 using testing_support::TempTree;
 
@@ -112,7 +112,7 @@ QStringList filesInListingOrder(const QString& dir) {
 
 } // namespace
 
-TEST(ListingScope, AnswersEveryPatternAsAFreshLookupDoes) {
+TEST(HeldListings, AnswersEveryPatternAsAFreshLookupDoes) {
     TempTree tree;
     for (const char* name : {"b.pak", "A.PAK", "c.Pak", "readme.txt", "Progs.Dat", "PROGS.DAT"})
         tree.file(QStringLiteral("q/Mod/") + name);
@@ -137,9 +137,9 @@ TEST(ListingScope, AnswersEveryPatternAsAFreshLookupDoes) {
         fresh.append(findFirstFile(tree.path(pattern)));
     QStringList scoped;
     {
-        const ListingScope scope;
+        HeldListings held;
         for (const QString& pattern : patterns)
-            scoped.append(findFirstFile(tree.path(pattern)));
+            scoped.append(findFirstFile(tree.path(pattern), &held));
     }
     EXPECT_EQ(scoped, fresh);
 
@@ -165,43 +165,43 @@ TEST(ListingScope, AnswersEveryPatternAsAFreshLookupDoes) {
     EXPECT_EQ(scoped, expected);
 }
 
-TEST(ListingScope, ReadsEachDirectoryOnceAndKeepsNothingOnceItEnds) {
+TEST(HeldListings, ReadsEachDirectoryOnceAndKeepsNothingOnceItEnds) {
     TempTree tree;
     tree.file("q/a/pak0.pak");
     tree.file("q/b/PROGS.DAT");
     {
-        const ListingScope scope;
-        EXPECT_EQ(findFirstFile(tree.path("q/a/progs.dat")), "");
-        EXPECT_EQ(findFirstFile(tree.path("q/a/*.pak")), "pak0.pak");
-        EXPECT_EQ(scope.directoriesRead(), 1);
-        EXPECT_EQ(findFirstFile(tree.path("q/b/progs.dat")), "PROGS.DAT");
-        EXPECT_EQ(findFirstFile(tree.path("q/b/*.pak")), "");
-        EXPECT_EQ(scope.directoriesRead(), 2);
+        HeldListings held;
+        EXPECT_EQ(findFirstFile(tree.path("q/a/progs.dat"), &held), "");
+        EXPECT_EQ(findFirstFile(tree.path("q/a/*.pak"), &held), "pak0.pak");
+        EXPECT_EQ(held.directoriesRead(), 1);
+        EXPECT_EQ(findFirstFile(tree.path("q/b/progs.dat"), &held), "PROGS.DAT");
+        EXPECT_EQ(findFirstFile(tree.path("q/b/*.pak"), &held), "");
+        EXPECT_EQ(held.directoriesRead(), 2);
         // Only the last directory read is kept.
-        EXPECT_EQ(findFirstFile(tree.path("q/a/*.pak")), "pak0.pak");
-        EXPECT_EQ(scope.directoriesRead(), 3);
-        EXPECT_EQ(findFirstFile(tree.path("q/a/PAK0.PAK")), "pak0.pak");
-        EXPECT_EQ(scope.directoriesRead(), 3);
+        EXPECT_EQ(findFirstFile(tree.path("q/a/*.pak"), &held), "pak0.pak");
+        EXPECT_EQ(held.directoriesRead(), 3);
+        EXPECT_EQ(findFirstFile(tree.path("q/a/PAK0.PAK"), &held), "pak0.pak");
+        EXPECT_EQ(held.directoriesRead(), 3);
     }
 
-    // Files that come and go between two scopes are seen by the later one
-    // and by lookups outside any scope.
+    // Files that come and go between two sets are seen by the later one and
+    // by lookups handed none.
     QFile::remove(tree.path("q/a/pak0.pak"));
     tree.file("q/a/Progs.dat");
     tree.file("q/b/pak1.pak");
     {
-        const ListingScope scope;
-        EXPECT_EQ(findFirstFile(tree.path("q/a/*.pak")), "");
-        EXPECT_EQ(findFirstFile(tree.path("q/a/progs.dat")), "Progs.dat");
-        EXPECT_EQ(findFirstFile(tree.path("q/b/*.pak")), "pak1.pak");
+        HeldListings held;
+        EXPECT_EQ(findFirstFile(tree.path("q/a/*.pak"), &held), "");
+        EXPECT_EQ(findFirstFile(tree.path("q/a/progs.dat"), &held), "Progs.dat");
+        EXPECT_EQ(findFirstFile(tree.path("q/b/*.pak"), &held), "pak1.pak");
         {
-            // A nested scope serves on its own and hands back on ending.
-            const ListingScope inner;
-            EXPECT_EQ(findFirstFile(tree.path("q/b/*.dat")), "PROGS.DAT");
+            // Another set serves only the lookups handed it.
+            HeldListings inner;
+            EXPECT_EQ(findFirstFile(tree.path("q/b/*.dat"), &inner), "PROGS.DAT");
             EXPECT_EQ(inner.directoriesRead(), 1);
         }
-        EXPECT_EQ(findFirstFile(tree.path("q/b/*.pak")), "pak1.pak");
-        EXPECT_EQ(scope.directoriesRead(), 2);
+        EXPECT_EQ(findFirstFile(tree.path("q/b/*.pak"), &held), "pak1.pak");
+        EXPECT_EQ(held.directoriesRead(), 2);
     }
     tree.file("q/b/pak2.pak");
     QFile::remove(tree.path("q/b/pak1.pak"));

@@ -59,7 +59,8 @@ TEST(LiteralPattern, WildcardsInATextMatchOnlyThemselves) {
 namespace {
 
 // Everything a listing of `dir` tells, in its order: names and kinds.
-QStringList listing(const QString& dir, platform::Hidden hidden) {
+QStringList listing(const QString& dir, platform::Hidden hidden,
+                    const platform::DirectorySnapshot* held = nullptr) {
     QStringList seen;
     const bool read = platform::forEachEntry(
         dir,
@@ -68,7 +69,7 @@ QStringList listing(const QString& dir, platform::Hidden hidden) {
                         QString::number(static_cast<int>(entry.kind())));
             return true;
         },
-        hidden);
+        hidden, held);
     if (!read)
         seen.append(QStringLiteral("(unreadable)"));
     return seen;
@@ -101,28 +102,27 @@ TEST(Snapshot, AnswersAsTheDiskDidWhenReadAndReadsNothingItHolds) {
     EXPECT_EQ(snapshot.directoriesHeld(), 1 + 6); // the root and its sub-directories, links too
     tree.file("q/Ctf/added.pak");                 // after the reading: not in what it answers
     {
-        const platform::SnapshotScope scope(&snapshot);
         const long before = platform::directoriesReadOnThisThread();
         size_t i = 0;
         for (const QString& dir : dirs)
             for (const auto hidden : {platform::Hidden::Skip, platform::Hidden::Include})
-                EXPECT_EQ(listing(dir, hidden), fresh.at(i++)) << dir.toStdString();
-        // A lookup in a listing it holds is answered from that listing (the
-        // file added since is not there); one in a directory it does not
-        // hold looks at the disk.
-        EXPECT_EQ(platform::findFirstFile(root + "/Ctf/added.pak"), "");
-        EXPECT_EQ(platform::findFirstFile(root + "/deep/inner/x"), "x");
-        const platform::ListingScope probes;
-        EXPECT_EQ(platform::findFirstFile(root + "/ctf/progs.dat"), "");
-        EXPECT_EQ(platform::findFirstFile(root + "/Ctf/progs.dat"), "PROGS.DAT");
-        EXPECT_EQ(platform::findFirstFile(root + "/Ctf/*.pak"), "");
+                EXPECT_EQ(listing(dir, hidden, &snapshot), fresh.at(i++)) << dir.toStdString();
+        // A lookup handed a listing it holds is answered from that listing
+        // (the file added since is not there).
+        platform::HeldListings probes(&snapshot);
+        EXPECT_EQ(platform::findFirstFile(root + "/Ctf/added.pak", &probes), "");
+        EXPECT_EQ(platform::findFirstFile(root + "/ctf/progs.dat", &probes), "");
+        EXPECT_EQ(platform::findFirstFile(root + "/Ctf/progs.dat", &probes), "PROGS.DAT");
+        EXPECT_EQ(platform::findFirstFile(root + "/Ctf/*.pak", &probes), "");
         EXPECT_EQ(platform::directoriesReadOnThisThread(), before);
 
         // What it does not hold is read from disk, as it is now.
-        EXPECT_EQ(listing(root + "/deep/inner", platform::Hidden::Skip), QStringList({"x 0"}));
+        EXPECT_EQ(listing(root + "/deep/inner", platform::Hidden::Skip, &snapshot),
+                  QStringList({"x 0"}));
         EXPECT_EQ(platform::directoriesReadOnThisThread(), before + 1);
+        EXPECT_EQ(platform::findFirstFile(root + "/deep/inner/x", &probes), "x");
     }
-    // Once the scope ends, the disk as it is now.
+    // A lookup not handed it sees the disk as it is now.
     EXPECT_EQ(platform::findFirstFile(root + "/Ctf/*.pak"), "added.pak");
 }
 
@@ -133,8 +133,8 @@ TEST(Snapshot, AStoppedReadingKeepsWhatItReadAndTheRestComesFromDisk) {
     const std::atomic<bool> stop{true};
     const auto snapshot = platform::DirectorySnapshot::read(tree.path("q"), &stop);
     EXPECT_EQ(snapshot.directoriesHeld(), 1);
-    const platform::SnapshotScope scope(&snapshot);
-    EXPECT_EQ(platform::findFirstFile(tree.path("q/b/PROGS.DAT")), "progs.dat");
+    platform::HeldListings held(&snapshot);
+    EXPECT_EQ(platform::findFirstFile(tree.path("q/b/PROGS.DAT"), &held), "progs.dat");
     const auto nothing = platform::DirectorySnapshot::read(tree.path("missing"));
     EXPECT_EQ(nothing.directoriesHeld(), 0);
 }
