@@ -2,8 +2,8 @@
 # Checks the code's style: every C++ file formatted as .clang-format says,
 # and clang-tidy's checks (.clang-tidy) clean on the C++ files changed since
 # BASE. Without BASE, "changed" means changed since the last main that
-# passed CI, whose commit .ci/green-main names (each session records it
-# when it begins, before its first commit); when that names no ancestor of
+# passed CI, whose commit .ci/green-main names (a change records there the
+# main it was made on, in its first commit); when that names no ancestor of
 # HEAD, the commits of the four hours up to HEAD. Tidying every file takes
 # longer than CI may spend on it (about 5 s of CPU a file).
 #   scripts/check-style.sh [DB_DIR [BASE]]
