@@ -29,7 +29,7 @@ QByteArray map(int number) {
     for (int i = 0; i < 200; ++i)
         entities += "{\n\"classname\" \"light\"\n\"origin\" \"128 256 " + QByteArray::number(i) +
                     "\"\n\"light\" \"300\"\n}\n";
-    const QByteArray other(200 * 1024, 'g');
+    const QByteArray other(qsizetype(200) * 1024, 'g');
     QByteArray header = le32(29) + le32(124 + other.size()) + le32(entities.size());
     for (int lump = 1; lump < 15; ++lump)
         header += le32(124) + le32(lump == 1 ? other.size() : 0);
